@@ -1,0 +1,177 @@
+#include "calc/inputs.h"
+
+#include "calc/numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace zulcalc {
+
+namespace {
+
+struct InputInfo {
+    Input input;
+    float Исходные_значения::*member;
+    std::string_view box;
+    std::string_view caption;
+};
+
+constexpr std::array<InputInfo, 7> kInputs = {{
+    {Input::H, &Исходные_значения::H, "txtЗначение_Высота", "Высота потолка, м."},
+    {Input::W, &Исходные_значения::W, "txtЗначение_Ширина", "Ширина помещения, м."},
+    {Input::L, &Исходные_значения::L, "txtЗначение_Длина", "Длина помещения, м"},
+    {Input::S, &Исходные_значения::S, "txtЗначение_Чувствительность", "Чувствительность оповещателя (по паспорту), дБ"},
+    {Input::P, &Исходные_значения::P, "txtЗначение_Мощность", "Мощность оповещателя (по паспорту), Вт"},
+    {Input::N, &Исходные_значения::N, "txtЗначение_Уровень", "Уровень фонового шума в помещении, дБ "},
+    {Input::r, &Исходные_значения::r, "txtЗначение_расстояния_оповещатель_слушатель",
+     "Расстояние от оповещателя до слушателя, м"},
+}};
+
+const InputInfo& info(Input input) { return kInputs[static_cast<std::size_t>(input)]; }
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int digitValue(char c) {
+    if (isDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return 99;
+}
+
+// "&H1F" / "&O17": a non-negative integer of any length, rounded once to double.
+double readRadix(std::string_view text, int radix) {
+    std::string bits;
+    for (char c : text) {
+        const int d = digitValue(c);
+        if (d >= radix)
+            break;
+        if (radix == 16) {
+            bits += c;
+            continue;
+        }
+        for (int shift = 2; shift >= 0; --shift)
+            bits += static_cast<char>('0' + ((d >> shift) & 1));
+    }
+    if (bits.empty())
+        return 0;
+    if (radix == 8) {
+        // Regroup the octal digits' bits into hexadecimal digits so that the
+        // library's correctly rounded hexadecimal reader does the rounding.
+        bits.insert(0, (4 - bits.size() % 4) % 4, '0');
+        std::string hex;
+        for (std::size_t i = 0; i < bits.size(); i += 4) {
+            const int v = (bits[i] - '0') * 8 + (bits[i + 1] - '0') * 4 + (bits[i + 2] - '0') * 2 +
+                          (bits[i + 3] - '0');
+            hex += "0123456789abcdef"[v];
+        }
+        bits = hex;
+    }
+    double value = 0;
+    const auto res = std::from_chars(bits.data(), bits.data() + bits.size(), value,
+                                     std::chars_format::hex);
+    if (res.ec == std::errc::result_out_of_range)
+        return std::numeric_limits<double>::infinity();
+    return value;
+}
+
+double readDecimal(std::string_view text) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    std::string whole;
+    std::string fraction;
+    while (i < text.size() && isDigit(text[i]))
+        whole += text[i++];
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i]))
+            fraction += text[i++];
+    }
+    if (whole.empty() && fraction.empty())
+        return 0;
+
+    // The exponent saturates far beyond double's range, so any length of
+    // digits is safe and the direction of an out-of-range result is kept.
+    long long exponent = 0;
+    if (i < text.size() && std::string_view("eEdD").find(text[i]) != std::string_view::npos) {
+        std::size_t j = i + 1;
+        bool expNegative = false;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            expNegative = text[j++] == '-';
+        if (j < text.size() && isDigit(text[j])) {
+            for (; j < text.size() && isDigit(text[j]); ++j)
+                exponent = std::min(exponent * 10 + (text[j] - '0'), 1'000'000'000LL);
+            if (expNegative)
+                exponent = -exponent;
+        }
+    }
+
+    const std::string number =
+        (whole.empty() ? "0" : whole) + "." + fraction + "e" + std::to_string(exponent);
+    double value = 0;
+    const auto res = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (res.ec == std::errc::result_out_of_range) {
+        // Too large or too small for double: which one follows from the
+        // decimal exponent of the leading significant digit.
+        const auto firstWhole = whole.find_first_not_of('0');
+        long long magnitude = exponent;
+        if (firstWhole != std::string::npos)
+            magnitude += static_cast<long long>(whole.size() - firstWhole);
+        else
+            magnitude -= static_cast<long long>(fraction.find_first_not_of('0'));
+        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return negative ? -value : value;
+}
+
+} // namespace
+
+std::string_view inputBoxName(Input input) { return info(input).box; }
+
+std::string_view inputCaption(Input input) { return info(input).caption; }
+
+std::optional<Input> inputForBox(std::string_view boxName) {
+    for (const auto& entry : kInputs)
+        if (entry.box == boxName)
+            return entry.input;
+    return std::nullopt;
+}
+
+float& valueOf(Исходные_значения& values, Input input) { return values.*info(input).member; }
+
+float valueOf(const Исходные_значения& values, Input input) {
+    return values.*info(input).member;
+}
+
+float parseNumber(std::string_view text) {
+    std::string compact;
+    compact.reserve(text.size());
+    for (char c : text)
+        if (c != ' ' && c != '\t' && c != '\n')
+            compact += c;
+
+    double value = 0;
+    if (compact.size() >= 2 && compact[0] == '&' && (compact[1] == 'H' || compact[1] == 'h'))
+        value = readRadix(std::string_view(compact).substr(2), 16);
+    else if (compact.size() >= 2 && compact[0] == '&' && (compact[1] == 'O' || compact[1] == 'o'))
+        value = readRadix(std::string_view(compact).substr(2), 8);
+    else
+        value = readDecimal(compact);
+    return toSingle(value);
+}
+
+bool onTextChanged(Исходные_значения& values, std::string_view boxName, std::string_view text) {
+    const auto input = inputForBox(boxName);
+    if (!input)
+        return false;
+    valueOf(values, *input) = parseNumber(text);
+    return true;
+}
+
+} // namespace zulcalc

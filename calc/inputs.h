@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace zulcalc {
+
+// The seven numbers the calculation works on, each in single precision as it
+// is stored after parsing. Units: metres for H, W, L and r, dB for S and N,
+// watts for P.
+struct Исходные_значения {
+    float H = 0; // ceiling height
+    float W = 0; // room width
+    float L = 0; // room length
+    float S = 0; // speaker sensitivity from its data sheet
+    float P = 0; // speaker power from its data sheet
+    float N = 0; // background noise of the room
+    float r = 0; // distance from speaker to listener
+};
+
+enum class Input { H, W, L, S, P, N, r };
+
+inline constexpr std::array<Input, 7> kAllInputs = {Input::H, Input::W, Input::L, Input::S,
+                                                    Input::P, Input::N, Input::r};
+
+// Object name of the text box that feeds the input.
+std::string_view inputBoxName(Input input);
+// Caption of the label beside that box, as the user sees it.
+std::string_view inputCaption(Input input);
+std::optional<Input> inputForBox(std::string_view boxName);
+
+float& valueOf(Исходные_значения& values, Input input);
+float valueOf(const Исходные_значения& values, Input input);
+
+// Reads a number the way the input boxes always have, whatever the locale:
+// blanks anywhere are dropped, a full stop is the only decimal point, reading
+// stops at the first character that cannot continue the number, and a text
+// with no digits is 0. "&H"/"&O" introduce hexadecimal/octal integers.
+// The result is rounded once to single precision; beyond its range it becomes
+// an infinity of its sign.
+float parseNumber(std::string_view text);
+
+// Keeps the record in step with a box: to be called on every text change of
+// any box; boxes that feed no input are ignored. Returns whether a value was
+// updated.
+bool onTextChanged(Исходные_значения& values, std::string_view boxName, std::string_view text);
+
+} // namespace zulcalc
