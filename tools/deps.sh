@@ -7,7 +7,7 @@ packages=(
     cmake g++ make
     qt6-base-dev          # Qt 6 Widgets
     libgtest-dev          # GoogleTest
-    fonts-dejavu-core     # the window's font; also what the offscreen tests measure
+    fonts-dejavu-extra    # DejaVu Sans Condensed, the window's font; the tests measure it
     "$@"
 )
 

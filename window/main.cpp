@@ -1,0 +1,18 @@
+#include "window/desktop_opener.h"
+#include "window/main_window.h"
+#include "window/message_boxes.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    zulcalc::ModalMessageBoxes messages;
+    zulcalc::DesktopOpener opener;
+    zulcalc::MainWindow window({messages, opener,
+                                {QCoreApplication::applicationDirPath(),
+                                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                                 zulcalc::folderWriteError}});
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,224 @@
+#include "window/main_window.h"
+
+#include "window/controls.h"
+#include "window/message_boxes.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <vector>
+
+namespace zulcalc {
+
+namespace {
+
+QRect pixels(const ControlSpec& spec) {
+    return {spec.left / kTwipsPerPixel, spec.top / kTwipsPerPixel, spec.width / kTwipsPerPixel,
+            spec.height / kTwipsPerPixel};
+}
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Sizes in pixels rather than points: the layout is in logical pixels too,
+// so text and boxes scale together on any screen. The condensed face at
+// 10 px is the one that fits every caption into its label whole, the
+// one-line note and the two-line "Ширина помещения, м." being the tightest.
+QFont dialogFont() {
+    QFont font(QStringLiteral("DejaVu Sans Condensed"));
+    font.setPixelSize(10);
+    return font;
+}
+
+QFont titleFont() {
+    QFont font = dialogFont();
+    font.setPixelSize(16); // 12 pt at 96 dpi
+    font.setBold(true);
+    return font;
+}
+
+QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
+    const QString caption = QString::fromUtf8(spec.caption);
+    switch (spec.kind) {
+    case ControlKind::Frame:
+        return new QGroupBox(caption, parent);
+    case ControlKind::Label:
+    case ControlKind::Title: {
+        auto* label = new QLabel(caption, parent);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setTextFormat(Qt::PlainText);
+        if (spec.kind == ControlKind::Title)
+            label->setFont(titleFont());
+        return label;
+    }
+    case ControlKind::Box:
+        return new QLineEdit(parent);
+    case ControlKind::ResultBox: {
+        auto* box = new QLineEdit(parent);
+        box->setReadOnly(true);
+        return box;
+    }
+    case ControlKind::MultiLineBox: {
+        auto* box = new QPlainTextEdit(parent);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setTabChangesFocus(true);
+        return box;
+    }
+    case ControlKind::Option:
+        return new QRadioButton(caption, parent);
+    case ControlKind::Button: {
+        auto* button = new QPushButton(caption, parent);
+        button->setAutoDefault(false);
+        return button;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+MainWindow::MainWindow(WindowServices services, QWidget* parent)
+    : QMainWindow(parent), m_services(std::move(services)) {
+    setObjectName(QStringLiteral("frmРасчетЗУЛ"));
+    setWindowTitle(QStringLiteral("Расчет ЗУЛ"));
+    setFont(dialogFont());
+    buildControls();
+    buildMenu();
+    connectInputs();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    m_controls.value(QStringLiteral("txtЗначение_шифр_проекта"))->setFocus();
+}
+
+void MainWindow::buildControls() {
+    auto* client = new QWidget(this);
+    // The controls reach 15975 twips right and 9015 down; a small margin
+    // beyond that keeps the frame's edge off the window border.
+    client->setFixedSize(15975 / kTwipsPerPixel + 12, 9015 / kTwipsPerPixel + 10);
+    setCentralWidget(client);
+
+    std::vector<std::pair<int, QWidget*>> focusChain;
+    for (const ControlSpec& spec : kControls) {
+        QWidget* parent = spec.frame ? m_controls.value(QString::fromUtf8(spec.frame)) : client;
+        QWidget* control = makeControl(spec, parent);
+        control->setObjectName(QString::fromUtf8(spec.name));
+        control->setGeometry(pixels(spec));
+        m_controls.insert(control->objectName(), control);
+        if (control->focusPolicy() != Qt::NoFocus)
+            focusChain.emplace_back(spec.tab, control);
+    }
+    qobject_cast<QRadioButton*>(m_controls.value(qs(optionName(OptionButton::Wall))))
+        ->setChecked(true);
+
+    std::sort(focusChain.begin(), focusChain.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < focusChain.size(); ++i)
+        setTabOrder(focusChain[i - 1].second, focusChain[i].second);
+
+    connect(qobject_cast<QPushButton*>(m_controls.value(QStringLiteral("CmdРасчет"))),
+            &QPushButton::clicked, this, &MainWindow::calculateAndPresent);
+    connect(qobject_cast<QPushButton*>(m_controls.value(QStringLiteral("CmdОчистить"))),
+            &QPushButton::clicked, this, &MainWindow::clear);
+    connect(qobject_cast<QPushButton*>(m_controls.value(QStringLiteral("CmdВыход"))),
+            &QPushButton::clicked, this, &QWidget::close);
+}
+
+void MainWindow::buildMenu() {
+    auto* printItem = new QAction(QStringLiteral("Печать"), this);
+    printItem->setObjectName(QStringLiteral("пункт_меню_печать"));
+    menuBar()->addAction(printItem);
+    connect(printItem, &QAction::triggered, this, &MainWindow::print);
+}
+
+void MainWindow::connectInputs() {
+    for (Input input : kAllInputs) {
+        QLineEdit* box = lineEdit(inputBoxName(input));
+        connect(box, &QLineEdit::textChanged, this, [this, input](const QString& text) {
+            valueOf(m_inputs, input) = parseNumber(text.toStdString());
+        });
+    }
+}
+
+QLineEdit* MainWindow::lineEdit(std::string_view objectName) const {
+    return qobject_cast<QLineEdit*>(m_controls.value(qs(objectName)));
+}
+
+QString MainWindow::textOf(const QString& objectName) const {
+    QWidget* control = m_controls.value(objectName);
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->text();
+    if (auto* box = qobject_cast<QLineEdit*>(control))
+        return box->text();
+    if (auto* box = qobject_cast<QPlainTextEdit*>(control))
+        return box->toPlainText();
+    return {};
+}
+
+bool MainWindow::View::isSelected(OptionButton option) const {
+    return qobject_cast<QRadioButton*>(m_window.m_controls.value(qs(optionName(option))))
+        ->isChecked();
+}
+
+void MainWindow::View::setText(ResultBox box, const std::string& text) {
+    m_window.lineEdit(resultBoxName(box))->setText(QString::fromStdString(text));
+}
+
+void MainWindow::View::setBackColor(ResultBox box, std::uint32_t bgr) {
+    QLineEdit* edit = m_window.lineEdit(resultBoxName(box));
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, QColor(static_cast<int>(bgr & 0xFF),
+                                            static_cast<int>((bgr >> 8) & 0xFF),
+                                            static_cast<int>((bgr >> 16) & 0xFF)));
+    edit->setPalette(palette);
+}
+
+void MainWindow::View::warn(const std::string& prompt, std::string_view title) {
+    // The lines of a warning are separated by carriage returns, which a Qt
+    // message box would not break on.
+    QString text = QString::fromStdString(prompt);
+    text.replace(QChar('\r'), QChar('\n'));
+    m_window.m_services.messages.warning(&m_window, qs(title), text);
+}
+
+void MainWindow::calculateAndPresent() {
+    if (const auto fault = calculate(m_inputs, m_results)) {
+        m_services.messages.error(this, QStringLiteral("Расчет невозможен"),
+                                  QString::fromStdString(faultMessage(*fault)));
+        return;
+    }
+    present(m_results, m_view, QLocale().decimalPoint().toStdString());
+}
+
+void MainWindow::clear() {
+    for (const char* name : kClearedBoxes)
+        lineEdit(name)->setText(QString());
+}
+
+void MainWindow::print() {
+    const QString report =
+        reportText([this](const QString& objectName) { return textOf(objectName); });
+    const PrintOutcome outcome = printReport(m_services.reportPlace, toWindows1251(report));
+    if (outcome.failure) {
+        m_services.messages.error(
+            this, QStringLiteral("Отчет не записан"),
+            QStringLiteral("Не удалось записать отчет в файл\n%1\n\nПричина: %2\n\n"
+                           "Введенные данные сохранены в окне; устраните причину и "
+                           "повторите печать.")
+                .arg(outcome.failure->path, outcome.failure->reason));
+        return;
+    }
+    m_services.opener.open(outcome.path);
+    close();
+}
+
+} // namespace zulcalc

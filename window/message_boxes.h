@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace zulcalc {
+
+// Modal message boxes, behind an interface so that tests can record them
+// instead of waiting for a click.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Warning icon, one OK button; returns once dismissed.
+    virtual void warning(QWidget* parent, const QString& title, const QString& text) = 0;
+    virtual void error(QWidget* parent, const QString& title, const QString& text) = 0;
+};
+
+class ModalMessageBoxes : public MessageBoxes {
+public:
+    void warning(QWidget* parent, const QString& title, const QString& text) override;
+    void error(QWidget* parent, const QString& title, const QString& text) override;
+};
+
+} // namespace zulcalc
