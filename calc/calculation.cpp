@@ -9,14 +9,16 @@ namespace zulcalc {
 
 namespace {
 
-constexpr double wide(float value) { return static_cast<double>(value); }
+constexpr double wide(float value) {
+    return static_cast<double>(value);
+}
 
 // Runs one step at a time: the expression is evaluated in double precision
 // through the checked operations below, then stored in single precision.
 // Faults are found by looking at the operands, not at the floating-point
 // status flags, so an optimising compiler cannot move or drop the check.
 class Steps {
-public:
+  public:
     template <class Expression> bool step(int number, float& into, Expression expression) {
         m_step = number;
         const double value = expression();
@@ -57,7 +59,7 @@ public:
 
     const std::optional<CalcFault>& fault() const { return m_fault; }
 
-private:
+  private:
     bool fail(FaultKind kind) {
         if (!m_fault)
             m_fault = CalcFault{kind, m_step, std::nullopt};

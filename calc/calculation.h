@@ -41,8 +41,8 @@ struct Расчетные_величины {
 enum class FaultKind {
     InvalidOperation, // 0 / 0 and the like
     DivisionByZero,
-    Overflow,         // beyond the single-precision range when stored
-    Domain,           // logarithm of a value <= 0, square root of a negative
+    Overflow, // beyond the single-precision range when stored
+    Domain,   // logarithm of a value <= 0, square root of a negative
 };
 
 struct CalcFault {

@@ -22,16 +22,23 @@ constexpr std::array<InputInfo, 7> kInputs = {{
     {Input::H, &Исходные_значения::H, "txtЗначение_Высота", "Высота потолка, м."},
     {Input::W, &Исходные_значения::W, "txtЗначение_Ширина", "Ширина помещения, м."},
     {Input::L, &Исходные_значения::L, "txtЗначение_Длина", "Длина помещения, м"},
-    {Input::S, &Исходные_значения::S, "txtЗначение_Чувствительность", "Чувствительность оповещателя (по паспорту), дБ"},
-    {Input::P, &Исходные_значения::P, "txtЗначение_Мощность", "Мощность оповещателя (по паспорту), Вт"},
-    {Input::N, &Исходные_значения::N, "txtЗначение_Уровень", "Уровень фонового шума в помещении, дБ "},
+    {Input::S, &Исходные_значения::S, "txtЗначение_Чувствительность",
+     "Чувствительность оповещателя (по паспорту), дБ"},
+    {Input::P, &Исходные_значения::P, "txtЗначение_Мощность",
+     "Мощность оповещателя (по паспорту), Вт"},
+    {Input::N, &Исходные_значения::N, "txtЗначение_Уровень",
+     "Уровень фонового шума в помещении, дБ "},
     {Input::r, &Исходные_значения::r, "txtЗначение_расстояния_оповещатель_слушатель",
      "Расстояние от оповещателя до слушателя, м"},
 }};
 
-const InputInfo& info(Input input) { return kInputs[static_cast<std::size_t>(input)]; }
+const InputInfo& info(Input input) {
+    return kInputs[static_cast<std::size_t>(input)];
+}
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int digitValue(char c) {
     if (isDigit(c))
@@ -72,8 +79,8 @@ double readRadix(std::string_view text, int radix) {
         bits = hex;
     }
     double value = 0;
-    const auto res = std::from_chars(bits.data(), bits.data() + bits.size(), value,
-                                     std::chars_format::hex);
+    const auto res =
+        std::from_chars(bits.data(), bits.data() + bits.size(), value, std::chars_format::hex);
     if (res.ec == std::errc::result_out_of_range)
         return std::numeric_limits<double>::infinity();
     return value;
@@ -132,9 +139,13 @@ double readDecimal(std::string_view text) {
 
 } // namespace
 
-std::string_view inputBoxName(Input input) { return info(input).box; }
+std::string_view inputBoxName(Input input) {
+    return info(input).box;
+}
 
-std::string_view inputCaption(Input input) { return info(input).caption; }
+std::string_view inputCaption(Input input) {
+    return info(input).caption;
+}
 
 std::optional<Input> inputForBox(std::string_view boxName) {
     for (const auto& entry : kInputs)
@@ -143,7 +154,9 @@ std::optional<Input> inputForBox(std::string_view boxName) {
     return std::nullopt;
 }
 
-float& valueOf(Исходные_значения& values, Input input) { return values.*info(input).member; }
+float& valueOf(Исходные_значения& values, Input input) {
+    return values.*info(input).member;
+}
 
 float valueOf(const Исходные_значения& values, Input input) {
     return values.*info(input).member;

@@ -33,7 +33,9 @@ double roundHalfEven(double x) {
 
 } // namespace
 
-bool overflowsSingle(double value) { return std::isfinite(value) && std::fabs(value) >= kSingleOverflow; }
+bool overflowsSingle(double value) {
+    return std::isfinite(value) && std::fabs(value) >= kSingleOverflow;
+}
 
 float toSingle(double value) {
     constexpr float inf = std::numeric_limits<float>::infinity();

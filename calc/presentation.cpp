@@ -9,9 +9,12 @@ namespace zulcalc {
 namespace {
 
 constexpr std::array<std::string_view, 6> kResultBoxes = {
-    "txtЗначение_требуемого_уровня_в_точке",       "txtЗначение_звука_на_3_м",
-    "txtЗначение_уровня_звука_в_расчетной_точке",  "txtЗначение_колличества_оповещателей",
-    "txtЗначение_расстояния_до_стены",             "txtЗначение_расстояния_между_оповещателями",
+    "txtЗначение_требуемого_уровня_в_точке",
+    "txtЗначение_звука_на_3_м",
+    "txtЗначение_уровня_звука_в_расчетной_точке",
+    "txtЗначение_колличества_оповещателей",
+    "txtЗначение_расстояния_до_стены",
+    "txtЗначение_расстояния_между_оповещателями",
 };
 
 // Lines 2 to 5 shared by the rows of a kind.
@@ -47,7 +50,7 @@ struct Level3m {
 };
 
 class Presenter {
-public:
+  public:
     Presenter(Окно_расчета& window, const std::string& separator)
         : m_window(window), m_separator(separator) {}
 
@@ -74,7 +77,7 @@ public:
         verdict(ResultBox::ListenerLevel, level, kRed);
     }
 
-private:
+  private:
     void verdict(ResultBox box, float level, std::uint32_t colour) {
         m_window.setText(box, formatNumber(level, 0, m_separator));
         m_window.setBackColor(box, colour);
@@ -90,7 +93,9 @@ std::string_view optionName(OptionButton option) {
     return option == OptionButton::Wall ? "OptНастенный" : "OptПотолочный";
 }
 
-std::string_view resultBoxName(ResultBox box) { return kResultBoxes[static_cast<std::size_t>(box)]; }
+std::string_view resultBoxName(ResultBox box) {
+    return kResultBoxes[static_cast<std::size_t>(box)];
+}
 
 std::string warningPrompt(Warning warning) {
     struct Row {

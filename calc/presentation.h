@@ -31,7 +31,7 @@ inline constexpr std::string_view kWarningTitle = "Ошибка вычислен
 // The only way the calculation acts on the window, so that it runs without
 // any particular window system (and under test with a recording fake).
 class Окно_расчета {
-public:
+  public:
     virtual ~Окно_расчета() = default;
     virtual bool isSelected(OptionButton option) const = 0;
     virtual void setText(ResultBox box, const std::string& text) = 0;

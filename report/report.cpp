@@ -2,7 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringEncoder>
+#include <QHash>
+#include <QStringDecoder>
 
 #include <array>
 #include <cerrno>
@@ -64,7 +65,9 @@ QString padToNextZone(const QString& caption) {
     return caption + QString(zoneStart - used, QChar(' '));
 }
 
-QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+QString systemReason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 } // namespace
 
@@ -82,17 +85,29 @@ QString reportText(const ControlText& textOf) {
 }
 
 QByteArray toWindows1251(const QString& text) {
-    QStringEncoder encoder("windows-1251");
+    // The upper half of the code page, read back through Qt's own decoder;
+    // anything not in it (and any unpaired surrogate) is written as '?'.
+    static const QHash<char16_t, char> upperHalf = [] {
+        QHash<char16_t, char> table;
+        QStringDecoder decoder("windows-1251");
+        for (int byte = 0x80; byte <= 0xFF; ++byte) {
+            const QString one = decoder.decode(QByteArray(1, static_cast<char>(byte)));
+            if (one.size() == 1 && one.at(0) != QChar::ReplacementCharacter)
+                table.insert(one.at(0).unicode(), static_cast<char>(byte));
+        }
+        return table;
+    }();
     QByteArray bytes;
     bytes.reserve(text.size());
-    // One code point at a time: the encoder's own substitute for what it
-    // cannot map is a control character, a question mark reads better.
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        encoder.resetState();
-        const QByteArray one = encoder.encode(QStringView(text).mid(i, length));
-        bytes += encoder.hasError() || one.isEmpty() ? QByteArray("?") : one;
-        i += length - 1;
+        const char16_t unit = text.at(i).unicode();
+        if (unit < 0x80)
+            bytes += static_cast<char>(unit);
+        else
+            bytes += upperHalf.value(unit, '?');
+        // A character outside the BMP is one '?', not two.
+        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
     }
     return bytes;
 }
@@ -137,11 +152,11 @@ PrintOutcome printReport(const ReportPlace& place, const QByteArray& report) {
     }
     const QString path = QDir(place.documentsDir).filePath(name);
     if (place.documentsDir.isEmpty() || !QDir().mkpath(place.documentsDir)) {
-        return {path, WriteFailure{path, QStringLiteral("папка программы закрыта для записи (") +
-                                             systemReason(error) +
-                                             QStringLiteral("), а папку документов «") +
-                                             place.documentsDir +
-                                             QStringLiteral("» создать не удалось")}};
+        return {
+            path,
+            WriteFailure{path, QStringLiteral("папка программы закрыта для записи (") +
+                                   systemReason(error) + QStringLiteral("), а папку документов «") +
+                                   place.documentsDir + QStringLiteral("» создать не удалось")}};
     }
     return {path, appendToFile(path, report)};
 }

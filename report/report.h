@@ -52,7 +52,7 @@ PrintOutcome printReport(const ReportPlace& place, const QByteArray& report);
 // Asks the desktop to open a file with its associated application. Behind
 // an interface so that tests never start a real editor.
 class FileOpener {
-public:
+  public:
     virtual ~FileOpener() = default;
     virtual void open(const QString& path) = 0;
 };

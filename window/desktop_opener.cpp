@@ -5,6 +5,8 @@
 
 namespace zulcalc {
 
-void DesktopOpener::open(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+void DesktopOpener::open(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
 
 } // namespace zulcalc

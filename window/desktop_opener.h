@@ -7,7 +7,7 @@ namespace zulcalc {
 // Opens a file with the application the desktop associates with it; the
 // answer is not examined, as the report is already safely written.
 class DesktopOpener : public FileOpener {
-public:
+  public:
     void open(const QString& path) override;
 };
 

@@ -9,10 +9,12 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     zulcalc::ModalMessageBoxes messages;
     zulcalc::DesktopOpener opener;
-    zulcalc::MainWindow window({messages, opener,
-                                {QCoreApplication::applicationDirPath(),
-                                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-                                 zulcalc::folderWriteError}});
+    zulcalc::MainWindow window(
+        {messages,
+         opener,
+         {QCoreApplication::applicationDirPath(),
+          QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+          zulcalc::folderWriteError}});
     window.show();
     return app.exec();
 }

@@ -176,9 +176,9 @@ void MainWindow::View::setText(ResultBox box, const std::string& text) {
 void MainWindow::View::setBackColor(ResultBox box, std::uint32_t bgr) {
     QLineEdit* edit = m_window.lineEdit(resultBoxName(box));
     QPalette palette = edit->palette();
-    palette.setColor(QPalette::Base, QColor(static_cast<int>(bgr & 0xFF),
-                                            static_cast<int>((bgr >> 8) & 0xFF),
-                                            static_cast<int>((bgr >> 16) & 0xFF)));
+    palette.setColor(QPalette::Base,
+                     QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                            static_cast<int>((bgr >> 16) & 0xFF)));
     edit->setPalette(palette);
 }
 

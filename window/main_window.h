@@ -33,18 +33,18 @@ struct WindowServices {
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     explicit MainWindow(WindowServices services, QWidget* parent = nullptr);
 
     const Исходные_значения& inputs() const { return m_inputs; }
     const Расчетные_величины& results() const { return m_results; }
 
-public slots:
+  public slots:
     void calculateAndPresent();
     void clear();
     void print();
 
-private:
+  private:
     void buildControls();
     void buildMenu();
     void connectInputs();
@@ -53,14 +53,14 @@ private:
 
     // Окно_расчета over this window's controls.
     class View : public Окно_расчета {
-    public:
+      public:
         explicit View(MainWindow& window) : m_window(window) {}
         bool isSelected(OptionButton option) const override;
         void setText(ResultBox box, const std::string& text) override;
         void setBackColor(ResultBox box, std::uint32_t bgr) override;
         void warn(const std::string& prompt, std::string_view title) override;
 
-    private:
+      private:
         MainWindow& m_window;
     };
 

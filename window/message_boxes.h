@@ -9,7 +9,7 @@ namespace zulcalc {
 // Modal message boxes, behind an interface so that tests can record them
 // instead of waiting for a click.
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // Warning icon, one OK button; returns once dismissed.
     virtual void warning(QWidget* parent, const QString& title, const QString& text) = 0;
@@ -17,7 +17,7 @@ public:
 };
 
 class ModalMessageBoxes : public MessageBoxes {
-public:
+  public:
     void warning(QWidget* parent, const QString& title, const QString& text) override;
     void error(QWidget* parent, const QString& title, const QString& text) override;
 };

@@ -50,9 +50,8 @@ TEST(RoundToOneDecimal, TiesAwayFromZeroOnTheExactValue) {
         double expected;
     };
     const Case cases[] = {
-        {1.75, 1.8},   {1.25, 1.3},  {-1.25, -1.3},         {0.04, 0.0},
-        {0.05, 0.1},   {1.7180, 1.7}, {double(3.35f), 3.3}, {double(3.45f), 3.5},
-        {5.7268, 5.7}, {1e30, 1e30},
+        {1.75, 1.8},   {1.25, 1.3},          {-1.25, -1.3},        {0.04, 0.0},   {0.05, 0.1},
+        {1.7180, 1.7}, {double(3.35f), 3.3}, {double(3.45f), 3.5}, {5.7268, 5.7}, {1e30, 1e30},
     };
     for (const auto& c : cases)
         EXPECT_EQ(roundToOneDecimal(c.value), c.expected) << c.value;

@@ -28,26 +28,24 @@ TEST_P(ParseNumber, ReadsLikeTheInputBoxes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ParseNumber,
-    testing::Values(ParseCase{"", 0}, ParseCase{"abc", 0}, ParseCase{"2,5", 2},
-                    ParseCase{"2.5", 2.5f}, ParseCase{"1 2", 12}, ParseCase{" 3.5 м", 3.5f},
-                    ParseCase{"1\t2\n3", 123}, ParseCase{"1.5e1", 15}, ParseCase{"-4", -4},
-                    ParseCase{"+4", 4}, ParseCase{"1d2", 100}, ParseCase{"1D-2", 0.01f},
-                    ParseCase{"2E+1", 20}, ParseCase{".5", 0.5f}, ParseCase{"-.25", -0.25f},
-                    ParseCase{"5.", 5}, ParseCase{"1.2.3", 1.2f}, ParseCase{"1e", 1},
-                    ParseCase{"1e+", 1}, ParseCase{"1ex", 1}, ParseCase{"-", 0},
-                    ParseCase{".", 0}, ParseCase{"--1", 0}, ParseCase{"&H1F", 31},
-                    ParseCase{"&hff", 255}, ParseCase{"&O17", 15}, ParseCase{"&o777", 511},
-                    ParseCase{"&H", 0}, ParseCase{"&HG", 0}, ParseCase{"&12", 0},
-                    ParseCase{"& H10", 16}, ParseCase{"&HFFFFFFFF", 4294967295.0f},
-                    ParseCase{"1e39", kInf}, ParseCase{"-1e39", -kInf},
-                    ParseCase{"3.4028235e38", std::numeric_limits<float>::max()},
-                    ParseCase{"1e400", kInf}, ParseCase{"-1e99999999999999999999", -kInf},
-                    ParseCase{"1e-400", 0}, ParseCase{"1e-50", 0},
-                    ParseCase{"0.000000000000000000000000000000000000000000001e400", kInf},
-                    // Double rounding first, as the boxes always did: this
-                    // text lies just above a float tie but rounds to the tie
-                    // in double, which then goes to the even float.
-                    ParseCase{"1.00000005960464477550", 1.0f}));
+    testing::Values(
+        ParseCase{"", 0}, ParseCase{"abc", 0}, ParseCase{"2,5", 2}, ParseCase{"2.5", 2.5f},
+        ParseCase{"1 2", 12}, ParseCase{" 3.5 м", 3.5f}, ParseCase{"1\t2\n3", 123},
+        ParseCase{"1.5e1", 15}, ParseCase{"-4", -4}, ParseCase{"+4", 4}, ParseCase{"1d2", 100},
+        ParseCase{"1D-2", 0.01f}, ParseCase{"2E+1", 20}, ParseCase{".5", 0.5f},
+        ParseCase{"-.25", -0.25f}, ParseCase{"5.", 5}, ParseCase{"1.2.3", 1.2f}, ParseCase{"1e", 1},
+        ParseCase{"1e+", 1}, ParseCase{"1ex", 1}, ParseCase{"-", 0}, ParseCase{".", 0},
+        ParseCase{"--1", 0}, ParseCase{"&H1F", 31}, ParseCase{"&hff", 255}, ParseCase{"&O17", 15},
+        ParseCase{"&o777", 511}, ParseCase{"&H", 0}, ParseCase{"&HG", 0}, ParseCase{"&12", 0},
+        ParseCase{"& H10", 16}, ParseCase{"&HFFFFFFFF", 4294967295.0f}, ParseCase{"1e39", kInf},
+        ParseCase{"-1e39", -kInf}, ParseCase{"3.4028235e38", std::numeric_limits<float>::max()},
+        ParseCase{"1e400", kInf}, ParseCase{"-1e99999999999999999999", -kInf},
+        ParseCase{"1e-400", 0}, ParseCase{"1e-50", 0},
+        ParseCase{"0.000000000000000000000000000000000000000000001e400", kInf},
+        // Double rounding first, as the boxes always did: this
+        // text lies just above a float tie but rounds to the tie
+        // in double, which then goes to the even float.
+        ParseCase{"1.00000005960464477550", 1.0f}));
 
 TEST(ParseNumber, EveryLongTextIsSafe) {
     EXPECT_EQ(parseNumber(std::string(5000, '9')), kInf);

@@ -10,7 +10,7 @@ namespace zulcalc::testing_support {
 
 // Records what the calculation does to the window, in order.
 class RecordingWindow : public Окно_расчета {
-public:
+  public:
     explicit RecordingWindow(OptionButton selected) : m_selected(selected) {}
 
     bool isSelected(OptionButton option) const override { return option == m_selected; }
