@@ -153,4 +153,13 @@ void present(const Расчетные_величины& v, Окно_расчет
         p.listenerFail(v.P3a, Warning::P3aLow);
 }
 
+std::optional<CalcFault> calculateAndPresent(const Исходные_значения& inputs,
+                                             Расчетные_величины& results, Окно_расчета& window,
+                                             const std::string& decimalSeparator) {
+    if (auto fault = calculate(inputs, results))
+        return fault;
+    present(results, window, decimalSeparator);
+    return std::nullopt;
+}
+
 } // namespace zulcalc

@@ -53,4 +53,11 @@ std::string warningPrompt(Warning warning);
 void present(const Расчетные_величины& values, Окно_расчета& window,
              const std::string& decimalSeparator);
 
+// One press of the Calculate button: calculate into `results`, then present
+// them. A fault is returned before anything reaches the window, and leaves
+// `results` as it was.
+std::optional<CalcFault> calculateAndPresent(const Исходные_значения& inputs,
+                                             Расчетные_величины& results, Окно_расчета& window,
+                                             const std::string& decimalSeparator);
+
 } // namespace zulcalc

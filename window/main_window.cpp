@@ -191,12 +191,11 @@ void MainWindow::View::warn(const std::string& prompt, std::string_view title) {
 }
 
 void MainWindow::calculateAndPresent() {
-    if (const auto fault = calculate(m_inputs, m_results)) {
+    const auto fault = zulcalc::calculateAndPresent(m_inputs, m_results, m_view,
+                                                    QLocale().decimalPoint().toStdString());
+    if (fault)
         m_services.messages.error(this, QStringLiteral("Расчет невозможен"),
                                   QString::fromStdString(faultMessage(*fault)));
-        return;
-    }
-    present(m_results, m_view, QLocale().decimalPoint().toStdString());
 }
 
 void MainWindow::clear() {

@@ -1,5 +1,7 @@
 #include "calc/calculation.h"
 
+#include "tests/calc/recording_window.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -119,8 +121,10 @@ TEST_P(CalculationFault, StopsAtTheStepAndLeavesTheRecord) {
     Расчетные_величины v;
     v.P1 = 42; // what an earlier calculation left
     const Расчетные_величины before = v;
-    const auto fault = calculate(c.in, v);
+    testing_support::RecordingWindow window(OptionButton::Wall);
+    const auto fault = calculateAndPresent(c.in, v, window, ".");
     ASSERT_TRUE(fault.has_value());
+    EXPECT_EQ(window.m_calls, 0) << "a faulting calculation reached the window";
     EXPECT_EQ(*fault, c.expected) << "step " << fault->step << " kind "
                                   << static_cast<int>(fault->kind);
     EXPECT_EQ(v, before);
