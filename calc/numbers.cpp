@@ -60,7 +60,7 @@ double roundToOneDecimal(double value) {
 }
 
 std::string formatNumber(float value, int places, const std::string& separator) {
-    const double exact = value;
+    const double exact = static_cast<double>(value);
     if (!std::isfinite(exact))
         return exact > 0 ? "∞" : (exact < 0 ? "-∞" : "?");
     const double scale = std::pow(10.0, places);

@@ -119,19 +119,23 @@ std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& 
     constexpr auto mode = QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered;
     if (!file.open(mode))
         return WriteFailure{path, file.errorString()};
-    const qint64 before = file.size();
+    // A device (a link to /dev/full, say) has no length to return to.
+    const qint64 before = file.isSequential() ? -1 : file.size();
+    const auto cutBack = [&] {
+        if (before >= 0 && (file.isOpen() || file.open(mode)))
+            file.resize(before);
+    };
     if (file.write(bytes) == bytes.size()) {
         file.close();
         if (file.error() == QFileDevice::NoError)
             return std::nullopt;
         const QString reason = file.errorString();
-        if (file.open(mode))
-            file.resize(before);
+        cutBack();
         return WriteFailure{path, reason};
     }
     const QString reason = file.errorString();
     // Whatever part of the report did reach the file goes again.
-    file.resize(before);
+    cutBack();
     return WriteFailure{path, reason};
 }
 

@@ -1,10 +1,47 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test (the window tests on Qt's offscreen
-# platform, so no display is needed).
+# Builds everything and runs every test: the suite in three locales, again
+# as an unprivileged user where we are root (for the permission cases), again
+# built with AddressSanitizer and UndefinedBehaviorSanitizer, and a short
+# fuzzing run (ZULCALC_FUZZ_SECONDS per target, 60 by default, 0 to skip).
+# The window tests use Qt's offscreen platform: no display needed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/deps.sh
+bash tools/deps.sh locales
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+for locale in en_US ru_RU; do
+    if ! locale -a 2>/dev/null | grep -qi "^${locale}\.utf-\?8$"; then
+        "${sudo[@]}" localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+    fi
+done
+
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
 cmake -S . -B build -DZULCALC_TESTS=ON
-cmake --build build -j"$(nproc)"
-QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$(nproc)"
+cmake --build build -j"$jobs"
+for locale in C en_US.UTF-8 ru_RU.UTF-8; do
+    echo "== tests, locale $locale"
+    LANG=$locale LC_ALL=$locale ctest --test-dir build --output-on-failure -j"$jobs"
+done
+
+# Root writes into read-only files and folders; those cases need a user who
+# cannot.
+if [ "$(id -u)" -eq 0 ] && command -v runuser >/dev/null &&
+    runuser -u nobody -- test -x build/tests/report_tests; then
+    echo "== permission cases, as nobody"
+    runuser -u nobody -- env HOME=/tmp XDG_RUNTIME_DIR= build/tests/report_tests --gtest_brief=1
+    runuser -u nobody -- env HOME=/tmp XDG_RUNTIME_DIR= build/tests/window_tests -silent
+fi
+
+echo "== tests, sanitizer build"
+cmake -S . -B build-sanitize -DZULCALC_TESTS=ON -DZULCALC_SANITIZE=ON
+cmake --build build-sanitize -j"$jobs"
+ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+
+fuzz_seconds=${ZULCALC_FUZZ_SECONDS:-60}
+if [ "$fuzz_seconds" -gt 0 ]; then
+    echo "== fuzzing, $fuzz_seconds s per target"
+    bash fuzz/run.sh "$fuzz_seconds"
+fi

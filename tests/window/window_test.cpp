@@ -18,6 +18,9 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <memory>
 
 using namespace zulcalc;
@@ -50,6 +53,19 @@ class RecordingOpener : public FileOpener {
     void open(const QString& path) override { opened << path; }
     QStringList opened;
 };
+
+enum class Failure { Directory, DiskFull, ReadOnlyFile, ShortWrite };
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
 
 struct Room {
     const char *L, *W, *r, *H, *P, *S, *N;
@@ -97,15 +113,19 @@ class WindowTest : public QObject {
     QString samplePath() const { return m_dir.filePath("bin/Sample.txt"); }
 
   private slots:
+    void makeWindow(ReportPlace place) {
+        m_window = std::make_unique<MainWindow>(WindowServices{m_boxes, m_opener, std::move(place)});
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+private slots:
     void init() {
         m_boxes.shown.clear();
         m_opener.opened.clear();
         QDir().mkpath(programDir());
         QFile::remove(samplePath());
-        m_window = std::make_unique<MainWindow>(WindowServices{
-            m_boxes, m_opener, {programDir(), m_dir.filePath("docs"), folderWriteError}});
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        makeWindow({programDir(), m_dir.filePath("docs"), folderWriteError});
     }
     void cleanup() { m_window.reset(); }
 
@@ -214,6 +234,9 @@ class WindowTest : public QObject {
         QCOMPARE(m_window->inputs().H, 7.0f);
         QTest::keyClick(height, Qt::Key_Backspace);
         QCOMPARE(m_window->inputs().H, 0.0f);
+        // A comma ends the number whatever the locale says.
+        QTest::keyClicks(height, "2,5");
+        QCOMPARE(m_window->inputs().H, 2.0f);
         QTest::keyClicks(control("txtЗначение_Площадь"), "99");
         QCOMPARE(m_window->inputs().L, 0.0f);
         QTest::keyClicks(control("txtЗначение_звука_на_3_м"), "123");
@@ -319,16 +342,82 @@ class WindowTest : public QObject {
         QCOMPARE(bytes.count("\r\n"), 23);
     }
 
-    void aFailedPrintKeepsTheWindowAndWhatWasTyped() {
-        QDir().mkpath(samplePath()); // a folder where the report should go
-        control<QLineEdit>("txtЗначение_шифр_проекта")->insert("П-1"); // keyClicks takes ASCII only
+    void aFailedPrintKeepsTheFileTheWindowAndWhatWasTyped_data() {
+        QTest::addColumn<int>("failure");
+        QTest::newRow("Sample.txt is a folder") << int(Failure::Directory);
+        QTest::newRow("disk full") << int(Failure::DiskFull);
+        QTest::newRow("read-only file") << int(Failure::ReadOnlyFile);
+        QTest::newRow("cut off midway") << int(Failure::ShortWrite);
+    }
+
+    void aFailedPrintKeepsTheFileTheWindowAndWhatWasTyped() {
+        QFETCH(int, failure);
+        const QByteArray before(1000, 'x');
+        rlimit oldLimit{};
+        switch (Failure(failure)) {
+        case Failure::Directory:
+            QVERIFY(QDir().mkpath(samplePath()));
+            break;
+        case Failure::DiskFull:
+            QVERIFY(QFile::link("/dev/full", samplePath()));
+            break;
+        case Failure::ReadOnlyFile:
+            if (::geteuid() == 0)
+                QSKIP("root writes read-only files; tools/test.sh reruns this as nobody");
+            writeFile(samplePath(), before);
+            QFile::setPermissions(samplePath(), QFile::ReadOwner);
+            break;
+        case Failure::ShortWrite:
+            writeFile(samplePath(), before);
+            // The file may grow by 500 bytes: the report is cut off there.
+            ::signal(SIGXFSZ, SIG_IGN);
+            ::getrlimit(RLIMIT_FSIZE, &oldLimit);
+            rlimit limit = oldLimit;
+            limit.rlim_cur = before.size() + 500;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            break;
+        }
+        enterRoom({"10", "6", "3", "3", "1", "90", "60"});
+        control<QLineEdit>("txtЗначение_шифр_проекта")->insert("П-1");
         m_window->findChild<QAction*>("пункт_меню_печать")->trigger();
+        if (Failure(failure) == Failure::ShortWrite)
+            ::setrlimit(RLIMIT_FSIZE, &oldLimit);
+
         QVERIFY(m_window->isVisible());
         QVERIFY(m_opener.opened.isEmpty());
         QCOMPARE(m_boxes.shown.size(), std::size_t(1));
+        QCOMPARE(m_boxes.shown[0].kind, QString("error"));
         QVERIFY(m_boxes.shown[0].text.contains(samplePath()));
+        QVERIFY(m_boxes.shown[0].text.contains("Причина: "));
         QCOMPARE(text("txtЗначение_шифр_проекта"), QString("П-1"));
+        QCOMPARE(text("txtЗначение_Длина"), QString("10"));
+        if (Failure(failure) == Failure::ReadOnlyFile || Failure(failure) == Failure::ShortWrite) {
+            QFile::setPermissions(samplePath(), QFile::ReadOwner | QFile::WriteOwner);
+            QCOMPARE(readFile(samplePath()), before);
+        }
+        QFile::remove(samplePath());
         QDir(samplePath()).removeRecursively();
+    }
+
+    void anInstalledCopyPrintsIntoTheDocumentsFolder() {
+        const QString documents = m_dir.filePath("home/Документы");
+        makeWindow({programDir(), documents,
+                    [this](const QString& folder) { return folder == programDir() ? EACCES : 0; }});
+        m_window->findChild<QAction*>("пункт_меню_печать")->trigger();
+        QVERIFY(!m_window->isVisible());
+        QCOMPARE(m_opener.opened, QStringList{documents + "/Sample.txt"});
+        QVERIFY(readFile(documents + "/Sample.txt").startsWith("\xD0\xE0\xF1\xF7\xE5\xF2"));
+        QVERIFY(!QFile::exists(samplePath()));
+    }
+
+    void aFolderNameWithSpacesAndCyrillicLetters() {
+        const QString folder = m_dir.filePath("Мои проекты/зал 2");
+        QVERIFY(QDir().mkpath(folder));
+        makeWindow({folder, m_dir.filePath("docs"), folderWriteError});
+        m_window->findChild<QAction*>("пункт_меню_печать")->trigger();
+        QVERIFY(m_boxes.shown.empty());
+        QCOMPARE(m_opener.opened, QStringList{folder + "/Sample.txt"});
+        QCOMPARE(readFile(folder + "/Sample.txt").count("\r\n"), 23);
     }
 
     void exitEndsWithoutTouchingTheReport() {
