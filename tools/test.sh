@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/deps.sh locales
+bash tools/deps.sh locales desktop-file-utils appstream
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 for locale in en_US ru_RU; do

@@ -120,6 +120,17 @@ void MainWindow::buildControls() {
     qobject_cast<QRadioButton*>(m_controls.value(qs(optionName(OptionButton::Wall))))
         ->setChecked(true);
 
+    for (const auto& [labelName, boxName] : kCaptionedBoxes) {
+        auto* label = qobject_cast<QLabel*>(m_controls.value(QString::fromUtf8(labelName)));
+        QWidget* box = m_controls.value(QString::fromUtf8(boxName));
+        label->setBuddy(box);
+        box->setAccessibleName(label->text());
+    }
+    for (const ControlSpec& spec : kControls)
+        if (spec.kind == ControlKind::Button || spec.kind == ControlKind::Option)
+            m_controls.value(QString::fromUtf8(spec.name))
+                ->setAccessibleName(QString::fromUtf8(spec.caption));
+
     std::sort(focusChain.begin(), focusChain.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < focusChain.size(); ++i)

@@ -1,25 +1,45 @@
 #include "window/message_boxes.h"
 
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
+
+#include <algorithm>
 
 namespace zulcalc {
 
 namespace {
 
-void show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
+void show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+          bool wrap) {
     QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    // The warnings' five lines are the code of practice's wording, one
+    // thought a line: the box grows to fit them rather than re-wrapping them
+    // at its own preferred width (which a spacer as wide as the text
+    // overrides; the label alone would be re-wrapped when shown).
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!wrap && label && grid) {
+        int widest = 0;
+        for (const QString& line : text.split(QChar('\n')))
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(line + "  "));
+        int row = 0, column = 0, rows = 0, columns = 0;
+        grid->getItemPosition(grid->indexOf(label), &row, &column, &rows, &columns);
+        grid->addItem(new QSpacerItem(widest, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), column);
+    }
     box.exec();
 }
 
 } // namespace
 
 void ModalMessageBoxes::warning(QWidget* parent, const QString& title, const QString& text) {
-    show(parent, QMessageBox::Warning, title, text);
+    show(parent, QMessageBox::Warning, title, text, false);
 }
 
 void ModalMessageBoxes::error(QWidget* parent, const QString& title, const QString& text) {
-    show(parent, QMessageBox::Critical, title, text);
+    show(parent, QMessageBox::Critical, title, text, true);
 }
 
 } // namespace zulcalc

@@ -181,6 +181,17 @@ private slots:
                  QString("DejaVu Sans Condensed"));
     }
 
+    void everyBoxIsNamedByItsCaptionForAScreenReader() {
+        for (const auto& [labelName, boxName] : kCaptionedBoxes) {
+            auto* label = control<QLabel>(labelName);
+            QCOMPARE(label->buddy(), control(boxName));
+            QCOMPARE(control(boxName)->accessibleName(), label->text());
+        }
+        QCOMPARE(control("txtЗначение_Высота")->accessibleName(), QString("Высота потолка, м."));
+        for (const char* name : {"CmdРасчет", "CmdОчистить", "CmdВыход", "OptНастенный"})
+            QCOMPARE(control(name)->accessibleName(), control<QAbstractButton>(name)->text());
+    }
+
     void tabVisitsTheControlsInOrder() {
         QCOMPARE(QApplication::focusWidget(), control("txtЗначение_шифр_проекта"));
         const QStringList expected = {"txtЗначение_Наименование_здания",

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the program and installs it with its menu entry, icon and AppStream
+# metadata under PREFIX (default /usr/local; through sudo when not root).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+prefix=${1:-/usr/local}
+
+bash tools/deps.sh
+cmake -S . -B build
+cmake --build build -j"$(nproc)" --target zulcalc
+sudo=()
+[ "$(id -u)" -ne 0 ] && [ ! -w "$prefix" ] && sudo=(sudo)
+"${sudo[@]}" cmake --install build --prefix "$prefix"

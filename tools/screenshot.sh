@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Photographs the window and its message boxes under Xvfb at scale 1 and 2:
+#   bash tools/screenshot.sh [FOLDER]     (default: screenshots/)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=${1:-screenshots}
+
+bash tools/deps.sh xvfb xauth imagemagick
+cmake -S . -B build >/dev/null
+cmake --build build -j"$(nproc)" --target zulcalc_shots >/dev/null
+mkdir -p "$out"
+for scale in 1 2; do
+    env -u QT_QPA_PLATFORM QT_SCALE_FACTOR=$scale \
+        xvfb-run -a -s "-screen 0 $((1920 * scale))x$((1080 * scale))x24 -dpi 96" \
+        build/tools/screenshot/zulcalc_shots "$out/scale$scale"
+done
