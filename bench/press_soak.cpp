@@ -16,7 +16,7 @@
 namespace {
 
 class AutoDismissedBoxes : public zulcalc::MessageBoxes {
-public:
+  public:
     void warning(QWidget* parent, const QString& title, const QString& text) override {
         show(parent, QMessageBox::Warning, title, text);
     }
@@ -25,7 +25,7 @@ public:
     }
     long shown = 0;
 
-private:
+  private:
     void show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
         QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
         QTimer::singleShot(0, &box, &QMessageBox::accept);
@@ -35,7 +35,7 @@ private:
 };
 
 class NoOpener : public zulcalc::FileOpener {
-public:
+  public:
     void open(const QString&) override {}
 };
 
@@ -61,9 +61,12 @@ int main(int argc, char* argv[]) {
 
     // Too loud for the room: three warnings on every press.
     const std::pair<const char*, const char*> room[] = {
-        {"txtЗначение_Длина", "10"},      {"txtЗначение_Ширина", "6"},
-        {"txtЗначение_Высота", "3.5"},    {"txtЗначение_Мощность", "10"},
-        {"txtЗначение_Чувствительность", "127"}, {"txtЗначение_Уровень", "60"},
+        {"txtЗначение_Длина", "10"},
+        {"txtЗначение_Ширина", "6"},
+        {"txtЗначение_Высота", "3.5"},
+        {"txtЗначение_Мощность", "10"},
+        {"txtЗначение_Чувствительность", "127"},
+        {"txtЗначение_Уровень", "60"},
         {"txtЗначение_расстояния_оповещатель_слушатель", "2"},
     };
     long firstMeasure = 0;

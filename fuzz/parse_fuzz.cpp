@@ -14,7 +14,9 @@
 
 namespace {
 
-std::uint32_t bits(float value) { return std::bit_cast<std::uint32_t>(value); }
+std::uint32_t bits(float value) {
+    return std::bit_cast<std::uint32_t>(value);
+}
 
 std::string withoutBlanks(const std::string& text) {
     std::string out;

@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     const std::string sep = separator == "," ? "," : "\\.";
-    const std::regex number("-?[0-9]+(" + sep + "[0-9]+)?|-?[0-9](" + sep + "[0-9]+)?E[+-][0-9]{2}");
+    const std::regex number("-?[0-9]+(" + sep + "[0-9]+)?|-?[0-9](" + sep +
+                            "[0-9]+)?E[+-][0-9]{2}");
     if (window.m_texts.size() != 6 || window.m_colours.size() != 2)
         std::abort();
     for (const auto& [box, text] : window.m_texts)

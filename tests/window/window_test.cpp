@@ -19,9 +19,9 @@
 
 #include <cerrno>
 #include <csignal>
+#include <memory>
 #include <sys/resource.h>
 #include <unistd.h>
-#include <memory>
 
 using namespace zulcalc;
 
@@ -114,12 +114,13 @@ class WindowTest : public QObject {
 
   private slots:
     void makeWindow(ReportPlace place) {
-        m_window = std::make_unique<MainWindow>(WindowServices{m_boxes, m_opener, std::move(place)});
+        m_window =
+            std::make_unique<MainWindow>(WindowServices{m_boxes, m_opener, std::move(place)});
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
-private slots:
+  private slots:
     void init() {
         m_boxes.shown.clear();
         m_opener.opened.clear();

@@ -17,14 +17,14 @@
 namespace {
 
 class NoOpener : public zulcalc::FileOpener {
-public:
+  public:
     void open(const QString&) override {}
 };
 
 bool photograph(QWidget* widget, const QString& file) {
     QApplication::processEvents();
-    const int status = QProcess::execute(
-        "import", {"-window", QString::number(widget->winId()), file});
+    const int status =
+        QProcess::execute("import", {"-window", QString::number(widget->winId()), file});
     std::printf("%s %s\n", status == 0 ? "wrote" : "FAILED", qPrintable(file));
     return status == 0;
 }
@@ -57,7 +57,9 @@ int main(int argc, char* argv[]) {
     });
     watcher.start(300);
 
-    auto box = [&](const char* name) { return window.findChild<QWidget*>(QString::fromUtf8(name)); };
+    auto box = [&](const char* name) {
+        return window.findChild<QWidget*>(QString::fromUtf8(name));
+    };
     auto type = [&](const char* name, const QString& text) {
         if (auto* line = qobject_cast<QLineEdit*>(box(name)))
             line->setText(text);
