@@ -3,7 +3,7 @@
 // numbers as the program writes them, painted only white or red, with at
 // most three warnings, each one of the program's own.
 #include "calc/presentation.h"
-#include "tests/calc/recording_window.h"
+#include "tests/calc/test_support.h"
 
 #include <cstdint>
 #include <cstdlib>

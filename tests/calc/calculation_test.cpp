@@ -1,6 +1,6 @@
 #include "calc/calculation.h"
 
-#include "tests/calc/recording_window.h"
+#include "tests/calc/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +13,7 @@
 namespace zulcalc {
 namespace {
 
-Исходные_значения room(float L, float W, float r, float H, float P, float S, float N) {
-    Исходные_значения in;
-    in.L = L, in.W = W, in.r = r, in.H = H, in.P = P, in.S = S, in.N = N;
-    return in;
-}
+using testing_support::room;
 
 std::array<float, 22> asArray(const Расчетные_величины& v) {
     return {v.A,           v.Sтреб_wall, v.K,  v.n_wall,     v.d,      v.gap_wall, v.spacing_wall,

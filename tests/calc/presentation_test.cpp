@@ -1,6 +1,6 @@
 #include "calc/presentation.h"
 
-#include "tests/calc/recording_window.h"
+#include "tests/calc/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,7 @@ namespace zulcalc {
 namespace {
 
 using testing_support::RecordingWindow;
-
-Исходные_значения room(float L, float W, float r, float H, float P, float S, float N) {
-    Исходные_значения in;
-    in.L = L, in.W = W, in.r = r, in.H = H, in.P = P, in.S = S, in.N = N;
-    return in;
-}
+using testing_support::room;
 
 const Исходные_значения kOffice = room(10, 6, 3, 3, 1, 90, 60);
 const Исходные_значения kQuiet = room(12, 8, 4, 4, 0.5f, 92, 70);

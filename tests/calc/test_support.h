@@ -8,6 +8,14 @@
 
 namespace zulcalc::testing_support {
 
+// A room in the order a designer reads the data sheet: length, width,
+// distance to the listener, ceiling height, power, sensitivity, noise.
+inline Исходные_значения room(float L, float W, float r, float H, float P, float S, float N) {
+    Исходные_значения in;
+    in.L = L, in.W = W, in.r = r, in.H = H, in.P = P, in.S = S, in.N = N;
+    return in;
+}
+
 // Records what the calculation does to the window, in order.
 class RecordingWindow : public Окно_расчета {
   public:
