@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 namespace zulcalc {
@@ -16,13 +17,9 @@ const Исходные_значения kOffice = room(10, 6, 3, 3, 1, 90, 60);
 const Исходные_значения kQuiet = room(12, 8, 4, 4, 0.5f, 92, 70);
 const Исходные_значения kLoud = room(10, 6, 2, 3.5f, 10, 127, 60);
 
+// The six boxes in the order of ResultBox, then the two level colours.
 struct Shown {
-    const char* required;
-    const char* level3m;
-    const char* listener;
-    const char* count;
-    const char* wallDistance;
-    const char* spacing;
+    std::array<const char*, 6> texts;
     std::uint32_t level3mColour;
     std::uint32_t listenerColour;
 };
@@ -45,12 +42,8 @@ TEST_P(Present, ShowsResultsColoursAndWarningsInOrder) {
     RecordingWindow window(c.mount);
     present(v, window, c.separator);
 
-    EXPECT_EQ(window.m_texts[ResultBox::RequiredLevel], c.shown.required);
-    EXPECT_EQ(window.m_texts[ResultBox::LevelAt3m], c.shown.level3m);
-    EXPECT_EQ(window.m_texts[ResultBox::ListenerLevel], c.shown.listener);
-    EXPECT_EQ(window.m_texts[ResultBox::Count], c.shown.count);
-    EXPECT_EQ(window.m_texts[ResultBox::WallDistance], c.shown.wallDistance);
-    EXPECT_EQ(window.m_texts[ResultBox::Spacing], c.shown.spacing);
+    for (std::size_t i = 0; i < c.shown.texts.size(); ++i)
+        EXPECT_EQ(window.m_texts[static_cast<ResultBox>(i)], c.shown.texts[i]) << "box " << i;
     EXPECT_EQ(window.m_colours[ResultBox::LevelAt3m], c.shown.level3mColour);
     EXPECT_EQ(window.m_colours[ResultBox::ListenerLevel], c.shown.listenerColour);
     // Only the two level boxes are ever painted.
@@ -63,63 +56,23 @@ TEST_P(Present, ShowsResultsColoursAndWarningsInOrder) {
 constexpr auto W = kWhite;
 constexpr auto R = kRed;
 
-INSTANTIATE_TEST_SUITE_P(
-    WorkedExamples, Present,
-    testing::Values(PresentCase{"OfficeWall",
-                                kOffice,
-                                OptionButton::Wall,
-                                ".",
-                                {"75", "80", "86", "10", "1.5", "3", W, W},
-                                {}},
-                    PresentCase{"OfficeCeiling",
-                                kOffice,
-                                OptionButton::Ceiling,
-                                ".",
-                                {"75", "80", "80", "5", "1.7", "3.4", W, W},
-                                {}},
-                    PresentCase{"OfficeWallComma",
-                                kOffice,
-                                OptionButton::Wall,
-                                ",",
-                                {"75", "80", "86", "10", "1,5", "3", W, W},
-                                {}},
-                    PresentCase{"OfficeCeilingComma",
-                                kOffice,
-                                OptionButton::Ceiling,
-                                ",",
-                                {"75", "80", "80", "5", "1,7", "3,4", W, W},
-                                {}},
-                    PresentCase{"QuietWall",
-                                kQuiet,
-                                OptionButton::Wall,
-                                ".",
-                                {"85", "79", "81", "9", "2", "4", W, R},
-                                {Warning::P3Low, Warning::P3aLow}},
-                    PresentCase{"QuietCeiling",
-                                kQuiet,
-                                OptionButton::Ceiling,
-                                ".",
-                                {"85", "79", "77", "3", "2.9", "5.7", W, R},
-                                {Warning::P3Low}},
-                    PresentCase{"LoudWall",
-                                kLoud,
-                                OptionButton::Wall,
-                                ".",
-                                {"75", "127", "131", "22", "1", "2", R, R},
-                                {Warning::P3High, Warning::P1aHigh, Warning::P3aHigh}},
-                    PresentCase{"LoudCeiling",
-                                kLoud,
-                                OptionButton::Ceiling,
-                                ".",
-                                {"75", "127", "131", "3", "2.3", "4.6", R, R},
-                                {Warning::P1High, Warning::P3High, Warning::P1aHigh}},
-                    PresentCase{"SpacingTieWall",
-                                room(10, 6, 2.125f, 3, 1, 90, 60),
-                                OptionButton::Wall,
-                                ".",
-                                {"75", "80", "86", "20", "1.06", "2.12", W, W},
-                                {}}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(WorkedExamples, Present, testing::Values(
+    PresentCase{"OfficeWall", kOffice, OptionButton::Wall, ".", {{"75", "80", "86", "10", "1.5", "3"}, W, W}, {}},
+    PresentCase{"OfficeCeiling", kOffice, OptionButton::Ceiling, ".", {{"75", "80", "80", "5", "1.7", "3.4"}, W, W}, {}},
+    PresentCase{"OfficeWallComma", kOffice, OptionButton::Wall, ",", {{"75", "80", "86", "10", "1,5", "3"}, W, W}, {}},
+    PresentCase{"QuietWall", kQuiet, OptionButton::Wall, ".", {{"85", "79", "81", "9", "2", "4"}, W, R},
+                {Warning::P3Low, Warning::P3aLow}},
+    PresentCase{"QuietCeiling", kQuiet, OptionButton::Ceiling, ".", {{"85", "79", "77", "3", "2.9", "5.7"}, W, R},
+                {Warning::P3Low}},
+    PresentCase{"LoudWall", kLoud, OptionButton::Wall, ".", {{"75", "127", "131", "22", "1", "2"}, R, R},
+                {Warning::P3High, Warning::P1aHigh, Warning::P3aHigh}},
+    PresentCase{"LoudCeiling", kLoud, OptionButton::Ceiling, ".", {{"75", "127", "131", "3", "2.3", "4.6"}, R, R},
+                {Warning::P1High, Warning::P3High, Warning::P1aHigh}},
+    PresentCase{"SpacingTieWall", room(10, 6, 2.125f, 3, 1, 90, 60), OptionButton::Wall, ".",
+                {{"75", "80", "86", "20", "1.06", "2.12"}, W, W}, {}}),
     [](const auto& param) { return std::string(param.param.name); });
+// clang-format on
 
 TEST(Present, WallTypeShowsTheListenerAtDistanceRBeforeUnderTheCeiling) {
     Расчетные_величины v;
@@ -158,63 +111,23 @@ TEST_P(Limits, JudgeTheBoundariesAsTheCodeOfPracticeSays) {
     EXPECT_EQ(window.m_warnings, c.warnings);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boundaries, Limits,
-    testing::Values(
-        LimitCase{"Exactly75", OptionButton::Wall, 75, 75, 80, 80, W, W, {}},
-        LimitCase{"Exactly120", OptionButton::Wall, 120, 75, 80, 80, W, W, {}},
-        LimitCase{
-            "JustOver120", OptionButton::Wall, 120.0001f, 75, 80, 80, R, W, {Warning::P1aHigh}},
-        LimitCase{"JustUnder75Ceiling",
-                  OptionButton::Ceiling,
-                  74.9999f,
-                  75,
-                  80,
-                  80,
-                  R,
-                  W,
-                  {Warning::P1Low, Warning::P1aLow}},
-        LimitCase{"ListenerExactlyRequired", OptionButton::Wall, 80, 75, 75, 75, W, W, {}},
-        LimitCase{"ListenerAt120", OptionButton::Wall, 80, 75, 120, 120, W, W, {}},
-        // N > 105: nothing passes; distance r tests low first, the ceiling
-        // speaker tests high first.
-        LimitCase{"LoudRoomQuietSpeaker",
-                  OptionButton::Wall,
-                  80,
-                  121,
-                  110,
-                  110,
-                  W,
-                  R,
-                  {Warning::P3Low, Warning::P3aLow}},
-        LimitCase{"LoudRoomLoudSpeaker",
-                  OptionButton::Wall,
-                  80,
-                  121,
-                  120.5f,
-                  120.5f,
-                  W,
-                  R,
-                  {Warning::P3Low, Warning::P3aHigh}},
-        LimitCase{"LoudRoomVeryLoudSpeaker",
-                  OptionButton::Wall,
-                  80,
-                  121,
-                  125,
-                  125,
-                  W,
-                  R,
-                  {Warning::P3High, Warning::P3aHigh}},
-        LimitCase{"CeilingWarningBetweenThe3mWarnings",
-                  OptionButton::Ceiling,
-                  127,
-                  75,
-                  70,
-                  70,
-                  R,
-                  R,
-                  {Warning::P1High, Warning::P3Low, Warning::P1aHigh}}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Boundaries, Limits, testing::Values(
+    LimitCase{"Exactly75", OptionButton::Wall, 75, 75, 80, 80, W, W, {}},
+    LimitCase{"Exactly120", OptionButton::Wall, 120, 75, 80, 80, W, W, {}},
+    LimitCase{"JustOver120", OptionButton::Wall, 120.0001f, 75, 80, 80, R, W, {Warning::P1aHigh}},
+    LimitCase{"JustUnder75Ceiling", OptionButton::Ceiling, 74.9999f, 75, 80, 80, R, W, {Warning::P1Low, Warning::P1aLow}},
+    LimitCase{"ListenerExactlyRequired", OptionButton::Wall, 80, 75, 75, 75, W, W, {}},
+    LimitCase{"ListenerAt120", OptionButton::Wall, 80, 75, 120, 120, W, W, {}},
+    // N > 105: nothing passes; distance r tests low first, the ceiling
+    // speaker tests high first.
+    LimitCase{"LoudRoomQuietSpeaker", OptionButton::Wall, 80, 121, 110, 110, W, R, {Warning::P3Low, Warning::P3aLow}},
+    LimitCase{"LoudRoomLoudSpeaker", OptionButton::Wall, 80, 121, 120.5f, 120.5f, W, R, {Warning::P3Low, Warning::P3aHigh}},
+    LimitCase{"LoudRoomVeryLoudSpeaker", OptionButton::Wall, 80, 121, 125, 125, W, R, {Warning::P3High, Warning::P3aHigh}},
+    LimitCase{"CeilingWarningBetweenThe3mWarnings", OptionButton::Ceiling, 127, 75, 70, 70, R, R,
+              {Warning::P1High, Warning::P3Low, Warning::P1aHigh}}),
     [](const auto& param) { return std::string(param.param.name); });
+// clang-format on
 
 TEST(WarningPrompt, FiveLinesJoinedByCarriageReturns) {
     const std::string p3Low = warningPrompt(Warning::P3Low);

@@ -112,7 +112,6 @@ class WindowTest : public QObject {
     QString programDir() const { return m_dir.filePath("bin"); }
     QString samplePath() const { return m_dir.filePath("bin/Sample.txt"); }
 
-  private slots:
     void makeWindow(ReportPlace place) {
         m_window =
             std::make_unique<MainWindow>(WindowServices{m_boxes, m_opener, std::move(place)});
