@@ -56,7 +56,7 @@ int main(int argc, char* argv[]) {
     const long presses = argc > 1 ? std::atol(argv[1]) : 10000;
     AutoDismissedBoxes boxes;
     NoOpener opener;
-    zulcalc::MainWindow window({boxes, opener, {"/nonexistent", "/nonexistent", {}}});
+    zulcalc::MainWindow window({boxes, opener, {"/nonexistent", "/nonexistent", zulcalc::folderWriteError}});
     window.show();
 
     // Too loud for the room: three warnings on every press.

@@ -40,7 +40,7 @@ int main(int argc, char* argv[]) {
     const QString prefix = QString::fromLocal8Bit(argv[1]);
     zulcalc::ModalMessageBoxes boxes;
     NoOpener opener;
-    zulcalc::MainWindow window({boxes, opener, {"/nonexistent", "/nonexistent", {}}});
+    zulcalc::MainWindow window({boxes, opener, {"/nonexistent", "/nonexistent", zulcalc::folderWriteError}});
     window.show();
 
     // Each message box that opens is photographed once, under the next name.
