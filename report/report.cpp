@@ -129,9 +129,6 @@ std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& 
         file.close();
         if (file.error() == QFileDevice::NoError)
             return std::nullopt;
-        const QString reason = file.errorString();
-        cutBack();
-        return WriteFailure{path, reason};
     }
     const QString reason = file.errorString();
     // Whatever part of the report did reach the file goes again.
@@ -150,17 +147,14 @@ PrintOutcome printReport(const ReportPlace& place, const QByteArray& report) {
     const int error = place.folderError(place.programDir);
     // Only a folder closed to the user sends the report elsewhere; any other
     // failure is reported against the file the user expects.
-    if (error != EACCES && error != EPERM && error != EROFS) {
-        const QString path = QDir(place.programDir).filePath(name);
-        return {path, appendToFile(path, report)};
-    }
-    const QString path = QDir(place.documentsDir).filePath(name);
-    if (place.documentsDir.isEmpty() || !QDir().mkpath(place.documentsDir)) {
-        return {
-            path,
-            WriteFailure{path, QStringLiteral("папка программы закрыта для записи (") +
-                                   systemReason(error) + QStringLiteral("), а папку документов «") +
-                                   place.documentsDir + QStringLiteral("» создать не удалось")}};
+    const bool closed = error == EACCES || error == EPERM || error == EROFS;
+    const QString folder = closed ? place.documentsDir : place.programDir;
+    const QString path = QDir(folder).filePath(name);
+    if (closed && (folder.isEmpty() || !QDir().mkpath(folder))) {
+        return {path, WriteFailure{path, QStringLiteral("папка программы закрыта для записи (") +
+                                             systemReason(error) +
+                                             QStringLiteral("), а папку документов «") + folder +
+                                             QStringLiteral("» создать не удалось")}};
     }
     return {path, appendToFile(path, report)};
 }

@@ -155,7 +155,7 @@ void MainWindow::connectInputs() {
     for (Input input : kAllInputs) {
         QLineEdit* box = lineEdit(inputBoxName(input));
         connect(box, &QLineEdit::textChanged, this, [this, input](const QString& text) {
-            valueOf(m_inputs, input) = parseNumber(text.toStdString());
+            onTextChanged(m_inputs, inputBoxName(input), text.toStdString());
         });
     }
 }
