@@ -1,6 +1,7 @@
 // Presses Расчет and Очистить many times in one window, with real warning
 // boxes dismissed as soon as they show, and prints the resident memory as it
 // goes: it must level off, not grow with the number of presses.
+#include "window/fonts.h"
 #include "window/main_window.h"
 #include "window/message_boxes.h"
 
@@ -20,7 +21,8 @@ class AutoDismissedBoxes : public zulcalc::MessageBoxes {
     void warning(QWidget* parent, const QString& title, const QString& text) override {
         show(parent, QMessageBox::Warning, title, text);
     }
-    void error(QWidget* parent, const QString& title, const QString& text) override {
+    void error(QWidget* parent, const QString& title, const QString& text,
+               const QString&) override {
         show(parent, QMessageBox::Critical, title, text);
     }
     long shown = 0;
@@ -53,10 +55,11 @@ long residentKiB() {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    zulcalc::useBundledFonts();
     const long presses = argc > 1 ? std::atol(argv[1]) : 10000;
     AutoDismissedBoxes boxes;
     NoOpener opener;
-    zulcalc::MainWindow window({boxes, opener, {"/nonexistent", "/nonexistent", zulcalc::folderWriteError}});
+    zulcalc::MainWindow window({boxes, opener, {"/nonexistent", "/nonexistent", zulcalc::folderIsWritable}});
     window.show();
 
     // Too loud for the room: three warnings on every press.

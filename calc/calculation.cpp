@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <initializer_list>
 
 namespace zulcalc {
 
@@ -32,10 +33,11 @@ class Steps {
         return true;
     }
 
+    // The operands are always finite: the inputs are checked before step 1
+    // and every stored value is finite, so only a zero divisor can fault.
     double div(double dividend, double divisor) {
-        if (divisor == 0 || (std::isinf(dividend) && std::isinf(divisor))) {
-            const bool invalid = dividend == 0 || std::isnan(dividend) || std::isinf(divisor);
-            fail(invalid ? FaultKind::InvalidOperation : FaultKind::DivisionByZero);
+        if (divisor == 0) {
+            fail(dividend == 0 ? FaultKind::InvalidOperation : FaultKind::DivisionByZero);
             return 0;
         }
         return dividend / divisor;
@@ -145,87 +147,96 @@ std::string kindText(FaultKind kind) {
     return "логарифм или квадратный корень от недопустимого числа";
 }
 
-constexpr std::array<const char*, 23> kStepNames = {
-    "",
-    "площадь помещения",
-    "требуемый уровень звука",
-    "площадь на один настенный оповещатель",
-    "количество настенных оповещателей",
-    "промежуточная длина",
-    "расстояние от оповещателя до стены",
-    "расстояние между оповещателями",
-    "уровень звука на расстоянии 1 м",
-    "уровень звука на расстоянии 3 м",
-    "уровень звука в точке стояния слушателя",
-    "требуемый уровень звука",
-    "уровень звука на расстоянии 1 м",
-    "уровень звука на расстоянии 3 м",
-    "высота оповещателя над слушателем",
-    "уровень звука под потолочным оповещателем",
-    "радиус зоны потолочного оповещателя",
-    "площадь на один потолочный оповещатель",
-    "площадь помещения",
-    "количество потолочных оповещателей",
-    "расстояние между потолочными оповещателями",
-    "расстояние от оповещателя до стены",
-    "расстояние между оповещателями",
-};
+constexpr unsigned mask(std::initializer_list<Input> inputs) {
+    unsigned bits = 0;
+    for (Input input : inputs)
+        bits |= 1u << static_cast<unsigned>(input);
+    return bits;
+}
 
-const char* const kCheckDistance = "Расстояние от оповещателя до слушателя должно быть больше 0.";
-const char* const kCheckRoom = "Проверьте длину и ширину помещения.";
+constexpr unsigned kRoom = mask({Input::L, Input::W});
+constexpr unsigned kWall = mask({Input::L, Input::W, Input::r});
+constexpr unsigned kSpeaker = mask({Input::P, Input::S});
+constexpr unsigned kCeiling = mask({Input::L, Input::W, Input::H});
+
+const char* const kDistance = "Расстояние от оповещателя до слушателя должно быть больше 0.";
+const char* const kCheckDistance = "Проверьте расстояние от оповещателя до слушателя.";
 const char* const kCheckSpeaker = "Проверьте мощность и чувствительность оповещателя.";
+const char* const kCeilingTooHigh = "Уменьшите высоту потолка: она слишком велика.";
 const char* const kCheckCeiling = "Проверьте высоту потолка, длину и ширину помещения.";
 
-std::string hint(const CalcFault& fault) {
-    const bool tooLarge = fault.kind == FaultKind::Overflow;
-    switch (fault.step) {
-    case 1:
-    case 18:
-        return "Произведение длины и ширины помещения слишком велико.";
-    case 2:
-    case 11:
-        return "Проверьте уровень фонового шума.";
-    case 3:
-    case 6:
-    case 7:
-        return "Проверьте расстояние от оповещателя до слушателя.";
-    case 4:
-        return tooLarge ? "Расстояние от оповещателя до слушателя слишком мало для такой "
-                          "площади помещения."
-                        : kCheckDistance;
-    case 5:
-        return "Длина и ширина помещения не должны быть равны 0.";
-    case 8:
-    case 12:
-        return fault.kind == FaultKind::Domain ? "Мощность оповещателя должна быть больше 0."
-                                               : kCheckSpeaker;
-    case 9:
-    case 13:
-        return kCheckSpeaker;
-    case 10:
-        return kCheckDistance;
-    case 14:
-    case 15:
-        return "Высота потолка должна быть больше 1,5 м.";
-    case 16:
-    case 17:
-        return "Высота потолка слишком велика.";
-    default:
-        return fault.step >= 19 ? kCheckCeiling : kCheckRoom;
-    }
+// Per step: what it computes, which inputs it rests on, and what the user
+// should check when it faults (an overflow of step 4 asks for another thing).
+struct StepInfo {
+    const char* quantity;
+    unsigned inputs;
+    const char* check;
+};
+
+constexpr std::array<StepInfo, 23> kStepInfo = {{
+    {"", 0, ""},
+    {"площадь помещения", kRoom,
+     "Проверьте длину и ширину помещения: их произведение слишком велико."},
+    {"требуемый уровень звука", mask({Input::N}), "Проверьте уровень фонового шума в помещении."},
+    {"площадь на один настенный оповещатель", mask({Input::r}), kCheckDistance},
+    {"количество настенных оповещателей", kWall, kDistance},
+    {"промежуточная длина", kWall, "Длина и ширина помещения не должны быть равны 0."},
+    {"расстояние от оповещателя до стены", kWall, kCheckDistance},
+    {"расстояние между оповещателями", kWall, kCheckDistance},
+    {"уровень звука на расстоянии 1 м", kSpeaker, "Мощность оповещателя должна быть больше 0."},
+    {"уровень звука на расстоянии 3 м", kSpeaker, kCheckSpeaker},
+    {"уровень звука в точке стояния слушателя", kSpeaker | mask({Input::r}), kDistance},
+    {"требуемый уровень звука", mask({Input::N}), "Проверьте уровень фонового шума в помещении."},
+    {"уровень звука на расстоянии 1 м", kSpeaker, "Мощность оповещателя должна быть больше 0."},
+    {"уровень звука на расстоянии 3 м", kSpeaker, kCheckSpeaker},
+    {"высота оповещателя над слушателем", mask({Input::H}),
+     "Высота потолка должна быть больше 1,5 м."},
+    {"уровень звука под потолочным оповещателем", kSpeaker | mask({Input::H}),
+     "Высота потолка должна быть больше 1,5 м."},
+    {"радиус зоны потолочного оповещателя", mask({Input::H}), kCeilingTooHigh},
+    {"площадь на один потолочный оповещатель", mask({Input::H}), kCeilingTooHigh},
+    {"площадь помещения", kRoom,
+     "Проверьте длину и ширину помещения: их произведение слишком велико."},
+    {"количество потолочных оповещателей", kCeiling, kCheckCeiling},
+    {"расстояние между потолочными оповещателями", kCeiling, kCheckCeiling},
+    {"расстояние от оповещателя до стены", kCeiling, kCheckCeiling},
+    {"расстояние между оповещателями", kCeiling, kCheckCeiling},
+}};
+
+std::string trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    const auto last = text.find_last_not_of(' ');
+    return first == std::string_view::npos ? "" : std::string(text.substr(first, last - first + 1));
 }
 
 } // namespace
 
-std::string faultMessage(const CalcFault& fault) {
-    if (fault.step == 0 && fault.input) {
-        return "Расчет невозможен: значение «" + std::string(inputCaption(*fault.input)) +
-               "» вне допустимого диапазона чисел.\nВведите число меньше 3,4E+38 по модулю.";
+FaultMessage faultMessage(const CalcFault& fault, const std::vector<Input>& unfilled) {
+    if (fault.input) {
+        const std::string caption = trimmed(inputCaption(*fault.input));
+        return {"Значение «" + caption +
+                    "» слишком велико: введите число меньше 3,4E+38 по модулю.",
+                "Переполнение: значение «" + caption +
+                    "» вне диапазона чисел одинарной точности."};
     }
     const auto index = static_cast<std::size_t>(fault.step);
-    const std::string quantity = index < kStepNames.size() ? kStepNames[index] : "";
-    return "Расчет невозможен: " + kindText(fault.kind) + " при вычислении величины «" + quantity +
-           "» (шаг " + std::to_string(fault.step) + ").\n" + hint(fault);
+    const StepInfo& step = index < kStepInfo.size() ? kStepInfo[index] : kStepInfo[0];
+    const std::string details = "Ошибка вычислений: " + kindText(fault.kind) +
+                                " при вычислении величины «" + step.quantity + "» (шаг " +
+                                std::to_string(fault.step) + ").";
+
+    bool fromUnfilled = false;
+    std::string boxes;
+    for (Input input : unfilled) {
+        fromUnfilled = fromUnfilled || (step.inputs & mask({input})) != 0;
+        boxes += (boxes.empty() ? "" : "; ") + trimmed(inputCaption(input));
+    }
+    if (fromUnfilled)
+        return {"Не все исходные данные введены числами.\nЗаполните: " + boxes, details};
+    if (fault.step == 4 && fault.kind == FaultKind::Overflow)
+        return {"Расстояние от оповещателя до слушателя слишком мало для такой площади помещения.",
+                details};
+    return {step.check, details};
 }
 
 } // namespace zulcalc

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zulcalc {
 
@@ -58,7 +59,16 @@ struct CalcFault {
 // on the first fault returns it and leaves `out` untouched.
 std::optional<CalcFault> calculate(const Исходные_значения& in, Расчетные_величины& out);
 
-// What went wrong and which input to check, for the user, in Russian.
-std::string faultMessage(const CalcFault& fault);
+// A fault told to the user, in Russian: `text` says which value to fill in,
+// check or change; `details` says what went wrong where, for whoever wants
+// to know (the message box's details section).
+struct FaultMessage {
+    std::string text;
+    std::string details;
+};
+
+// `unfilled`: the inputs whose boxes are empty or hold no number. When the
+// fault comes from one of them, the message asks for all of them by caption.
+FaultMessage faultMessage(const CalcFault& fault, const std::vector<Input>& unfilled = {});
 
 } // namespace zulcalc

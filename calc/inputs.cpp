@@ -50,8 +50,15 @@ int digitValue(char c) {
     return 99;
 }
 
+// What the reading of a box's text found: the number, and whether any digit
+// was read at all (an empty box, "abc", " " and "-" hold no number).
+struct Reading {
+    double value = 0;
+    bool digits = false;
+};
+
 // "&H1F" / "&O17": a non-negative integer of any length, rounded once to double.
-double readRadix(std::string_view text, int radix) {
+Reading readRadix(std::string_view text, int radix) {
     std::string bits;
     for (char c : text) {
         const int d = digitValue(c);
@@ -65,7 +72,7 @@ double readRadix(std::string_view text, int radix) {
             bits += static_cast<char>('0' + ((d >> shift) & 1));
     }
     if (bits.empty())
-        return 0;
+        return {};
     if (radix == 8) {
         // Regroup the octal digits' bits into hexadecimal digits so that the
         // library's correctly rounded hexadecimal reader does the rounding.
@@ -82,11 +89,11 @@ double readRadix(std::string_view text, int radix) {
     const auto res =
         std::from_chars(bits.data(), bits.data() + bits.size(), value, std::chars_format::hex);
     if (res.ec == std::errc::result_out_of_range)
-        return std::numeric_limits<double>::infinity();
-    return value;
+        value = std::numeric_limits<double>::infinity();
+    return {value, true};
 }
 
-double readDecimal(std::string_view text) {
+Reading readDecimal(std::string_view text) {
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
@@ -101,7 +108,7 @@ double readDecimal(std::string_view text) {
             fraction += text[i++];
     }
     if (whole.empty() && fraction.empty())
-        return 0;
+        return {};
 
     // The exponent saturates far beyond double's range, so any length of
     // digits is safe and the direction of an out-of-range result is kept.
@@ -134,7 +141,22 @@ double readDecimal(std::string_view text) {
             magnitude -= static_cast<long long>(fraction.find_first_not_of('0'));
         value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
-    return negative ? -value : value;
+    return {negative ? -value : value, true};
+}
+
+Reading read(std::string_view text) {
+    std::string compact;
+    compact.reserve(text.size());
+    for (char c : text)
+        if (c != ' ' && c != '\t' && c != '\n')
+            compact += c;
+
+    const std::string_view rest = std::string_view(compact).substr(std::min<std::size_t>(2, compact.size()));
+    if (compact.size() >= 2 && compact[0] == '&' && (compact[1] == 'H' || compact[1] == 'h'))
+        return readRadix(rest, 16);
+    if (compact.size() >= 2 && compact[0] == '&' && (compact[1] == 'O' || compact[1] == 'o'))
+        return readRadix(rest, 8);
+    return readDecimal(compact);
 }
 
 } // namespace
@@ -163,20 +185,11 @@ float valueOf(const Исходные_значения& values, Input input) {
 }
 
 float parseNumber(std::string_view text) {
-    std::string compact;
-    compact.reserve(text.size());
-    for (char c : text)
-        if (c != ' ' && c != '\t' && c != '\n')
-            compact += c;
+    return toSingle(read(text).value);
+}
 
-    double value = 0;
-    if (compact.size() >= 2 && compact[0] == '&' && (compact[1] == 'H' || compact[1] == 'h'))
-        value = readRadix(std::string_view(compact).substr(2), 16);
-    else if (compact.size() >= 2 && compact[0] == '&' && (compact[1] == 'O' || compact[1] == 'o'))
-        value = readRadix(std::string_view(compact).substr(2), 8);
-    else
-        value = readDecimal(compact);
-    return toSingle(value);
+bool holdsNumber(std::string_view text) {
+    return read(text).digits;
 }
 
 bool onTextChanged(Исходные_значения& values, std::string_view boxName, std::string_view text) {

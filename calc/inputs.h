@@ -41,6 +41,10 @@ float valueOf(const Исходные_значения& values, Input input);
 // an infinity of its sign.
 float parseNumber(std::string_view text);
 
+// Whether the text has a number in it at all: at least one digit is read.
+// An empty box, blanks alone or a lone sign read as 0 but hold no number.
+bool holdsNumber(std::string_view text);
+
 // Keeps the record in step with a box: to be called on every text change of
 // any box; boxes that feed no input are ignored. Returns whether a value was
 // updated.

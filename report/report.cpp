@@ -5,10 +5,13 @@
 #include <QHash>
 #include <QStringDecoder>
 
+#include "report/file_lock.h"
+
+#include <QTemporaryFile>
+
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace zulcalc {
 
@@ -112,49 +115,57 @@ QByteArray toWindows1251(const QString& text) {
     return bytes;
 }
 
-std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& bytes) {
+std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& bytes,
+                                         std::chrono::milliseconds lockWait) {
     QFile file(path);
     // Unbuffered: a failed write must leave nothing queued that a later
     // close could still append after the file has been cut back.
-    constexpr auto mode = QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered;
-    if (!file.open(mode))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return WriteFailure{path, file.errorString()};
-    // A device (a link to /dev/full, say) has no length to return to.
-    const qint64 before = file.isSequential() ? -1 : file.size();
-    const auto cutBack = [&] {
-        if (before >= 0 && (file.isOpen() || file.open(mode)))
-            file.resize(before);
-    };
-    if (file.write(bytes) == bytes.size()) {
-        file.close();
-        if (file.error() == QFileDevice::NoError)
-            return std::nullopt;
+    const int fd = file.handle();
+    if (const int error = lockFile(fd, lockWait)) {
+        return WriteFailure{path, error == EWOULDBLOCK
+                                      ? QStringLiteral("файл занят другой копией программы "
+                                                       "дольше %1 с")
+                                            .arg(static_cast<double>(lockWait.count()) / 1000)
+                                      : systemReason(error)};
     }
-    const QString reason = file.errorString();
+    // From here until the lock is released no other copy appends or cuts
+    // back, so the length noted now is where this report starts. A device (a
+    // link to /dev/full, say) has no length to return to.
+    const qint64 before = file.isSequential() ? -1 : file.size();
+    std::optional<WriteFailure> failure;
+    if (file.write(bytes) != bytes.size())
+        failure = WriteFailure{path, file.errorString()};
+    // On the disk before the program says it is written and ends.
+    else if (const int error = syncFile(fd))
+        failure = WriteFailure{path, systemReason(error)};
     // Whatever part of the report did reach the file goes again.
-    cutBack();
-    return WriteFailure{path, reason};
+    if (failure && before >= 0)
+        file.resize(before);
+    unlockFile(fd);
+    return failure;
 }
 
-int folderWriteError(const QString& folder) {
-    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0)
-        return 0;
-    return errno;
+bool folderIsWritable(const QString& folder) {
+    // Trying is the one check that holds everywhere: permissions, ACLs, a
+    // read-only mount, a folder Windows keeps for administrators.
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral("zulcalc-XXXXXX")));
+    return probe.open();
 }
 
 PrintOutcome printReport(const ReportPlace& place, const QByteArray& report) {
     const QString name = QStringLiteral("Sample.txt");
-    const int error = place.folderError(place.programDir);
     // Only a folder closed to the user sends the report elsewhere; any other
     // failure is reported against the file the user expects.
-    const bool closed = error == EACCES || error == EPERM || error == EROFS;
+    const bool closed = !place.folderWritable(place.programDir);
     const QString folder = closed ? place.documentsDir : place.programDir;
     const QString path = QDir(folder).filePath(name);
     if (closed && (folder.isEmpty() || !QDir().mkpath(folder))) {
-        return {path, WriteFailure{path, QStringLiteral("папка программы закрыта для записи (") +
-                                             systemReason(error) +
-                                             QStringLiteral("), а папку документов «") + folder +
-                                             QStringLiteral("» создать не удалось")}};
+        return {path, WriteFailure{path, QStringLiteral("в папку программы «%1» писать нельзя, а "
+                                                        "папку документов «%2» создать не удалось")
+                                             .arg(QDir::toNativeSeparators(place.programDir),
+                                                  QDir::toNativeSeparators(folder))}};
     }
     return {path, appendToFile(path, report)};
 }

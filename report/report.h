@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -25,19 +26,25 @@ struct WriteFailure {
     QString reason; // the system's own words
 };
 
-// Appends all of `bytes` with one write. On any failure the file is cut back
-// to the length it had, so a report is either there whole or not at all.
-std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& bytes);
+// How long a copy waits for another that is printing into the same file.
+inline constexpr std::chrono::milliseconds kLockWait{5000};
 
-// Where a report may go. `folderError` tells whether the user may create and
-// write files in a folder: 0, or the errno that says why not.
+// Appends all of `bytes` with one write, holding the file's lock, and flushes
+// them to the disk. On any failure the file is cut back to the length it had,
+// so a report is either there whole or not at all, and another copy's report
+// appended before or after is never touched.
+std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& bytes,
+                                         std::chrono::milliseconds lockWait = kLockWait);
+
+// Where a report may go. `folderWritable` tells whether the user may create
+// and write files in a folder.
 struct ReportPlace {
     QString programDir;
     QString documentsDir;
-    std::function<int(const QString& folder)> folderError;
+    std::function<bool(const QString& folder)> folderWritable;
 };
 
-int folderWriteError(const QString& folder);
+bool folderIsWritable(const QString& folder);
 
 struct PrintOutcome {
     QString path; // where the report went, or was meant to go

@@ -1,4 +1,5 @@
 #include "window/desktop_opener.h"
+#include "window/fonts.h"
 #include "window/main_window.h"
 #include "window/message_boxes.h"
 
@@ -7,6 +8,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    zulcalc::useBundledFonts();
     zulcalc::ModalMessageBoxes messages;
     zulcalc::DesktopOpener opener;
     zulcalc::MainWindow window(
@@ -14,7 +16,7 @@ int main(int argc, char* argv[]) {
          opener,
          {QCoreApplication::applicationDirPath(),
           QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-          zulcalc::folderWriteError}});
+          zulcalc::folderIsWritable}});
     window.show();
     return app.exec();
 }

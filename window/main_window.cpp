@@ -1,6 +1,7 @@
 #include "window/main_window.h"
 
 #include "window/controls.h"
+#include "window/fonts.h"
 #include "window/message_boxes.h"
 
 #include <QAction>
@@ -28,23 +29,6 @@ QRect pixels(const ControlSpec& spec) {
 
 QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Sizes in pixels rather than points: the layout is in logical pixels too,
-// so text and boxes scale together on any screen. The condensed face at
-// 10 px is the one that fits every caption into its label whole, the
-// one-line note and the two-line "Ширина помещения, м." being the tightest.
-QFont dialogFont() {
-    QFont font(QStringLiteral("DejaVu Sans Condensed"));
-    font.setPixelSize(10);
-    return font;
-}
-
-QFont titleFont() {
-    QFont font = dialogFont();
-    font.setPixelSize(16); // 12 pt at 96 dpi
-    font.setBold(true);
-    return font;
 }
 
 QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
@@ -147,6 +131,9 @@ void MainWindow::buildControls() {
 void MainWindow::buildMenu() {
     auto* printItem = new QAction(QStringLiteral("Печать"), this);
     printItem->setObjectName(QStringLiteral("пункт_меню_печать"));
+    // Ctrl+P, and the same key under a Cyrillic layout (Ctrl+З), where the
+    // window system does not map it back to the Latin P itself.
+    printItem->setShortcuts({QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key(0x0417))});
     menuBar()->addAction(printItem);
     connect(printItem, &QAction::triggered, this, &MainWindow::print);
 }
@@ -190,6 +177,9 @@ void MainWindow::View::setBackColor(ResultBox box, std::uint32_t bgr) {
     palette.setColor(QPalette::Base,
                      QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                             static_cast<int>((bgr >> 16) & 0xFF)));
+    // The program paints only white and red, both light enough for black
+    // text; the theme's own text colour may be white (a dark theme).
+    palette.setColor(QPalette::Text, Qt::black);
     edit->setPalette(palette);
 }
 
@@ -204,9 +194,16 @@ void MainWindow::View::warn(const std::string& prompt, std::string_view title) {
 void MainWindow::calculateAndPresent() {
     const auto fault = zulcalc::calculateAndPresent(m_inputs, m_results, m_view,
                                                     QLocale().decimalPoint().toStdString());
-    if (fault)
-        m_services.messages.error(this, QStringLiteral("Расчет невозможен"),
-                                  QString::fromStdString(faultMessage(*fault)));
+    if (!fault)
+        return;
+    std::vector<Input> unfilled;
+    for (Input input : kAllInputs)
+        if (!holdsNumber(lineEdit(inputBoxName(input))->text().toStdString()))
+            unfilled.push_back(input);
+    const FaultMessage message = faultMessage(*fault, unfilled);
+    m_services.messages.error(this, QStringLiteral("Расчет невозможен"),
+                              QString::fromStdString(message.text),
+                              QString::fromStdString(message.details));
 }
 
 void MainWindow::clear() {

@@ -11,9 +11,10 @@ namespace zulcalc {
 namespace {
 
 void show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
-          bool wrap) {
+          bool wrap, const QString& details = {}) {
     QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
+    box.setDetailedText(details);
     // The warnings' five lines are the code of practice's wording, one
     // thought a line: the box grows to fit them rather than re-wrapping them
     // at its own preferred width (which a spacer as wide as the text
@@ -38,8 +39,9 @@ void ModalMessageBoxes::warning(QWidget* parent, const QString& title, const QSt
     show(parent, QMessageBox::Warning, title, text, false);
 }
 
-void ModalMessageBoxes::error(QWidget* parent, const QString& title, const QString& text) {
-    show(parent, QMessageBox::Critical, title, text, true);
+void ModalMessageBoxes::error(QWidget* parent, const QString& title, const QString& text,
+                              const QString& details) {
+    show(parent, QMessageBox::Critical, title, text, true, details);
 }
 
 } // namespace zulcalc

@@ -2,18 +2,78 @@
 
 #include "calc/presentation.h"
 
+#include <charconv>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <ostream>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace zulcalc::testing_support {
 
-// A room in the order a designer reads the data sheet: length, width,
-// distance to the listener, ceiling height, power, sensitivity, noise.
-inline Исходные_значения room(float L, float W, float r, float H, float P, float S, float N) {
+// One row of a table kept beside the tests (tests/calc/*.tsv): fields split
+// at blanks, the first one names the row. Lines starting with '#' are notes.
+struct Row {
+    std::vector<std::string> fields;
+    const std::string& operator[](std::size_t i) const { return fields.at(i); }
+};
+
+// A failing case names itself by its row's name, not by a dump of bytes.
+inline void PrintTo(const Row& row, std::ostream* out) {
+    *out << row[0];
+}
+
+inline std::vector<Row> readTable(const std::string& name) {
+    std::ifstream file(std::string(ZULCALC_TEST_DATA) + "/" + name);
+    std::vector<Row> rows;
+    for (std::string line; std::getline(file, line);) {
+        std::istringstream fields(line);
+        Row row{{std::istream_iterator<std::string>(fields), {}}};
+        if (!row.fields.empty() && row[0][0] != '#')
+            rows.push_back(row);
+    }
+    if (rows.empty())
+        throw std::runtime_error("no rows in " + name);
+    return rows;
+}
+
+// A number of a table: decimal, "inf", or a hexadecimal float (0x1.8p+1)
+// for values that must come out bit for bit.
+inline float number(std::string text) {
+    const bool negative = text[0] == '-';
+    if (negative)
+        text.erase(0, 1);
+    const bool hex = text.rfind("0x", 0) == 0;
+    float value = 0;
+    const char* first = text.data() + (hex ? 2 : 0);
+    const auto res = std::from_chars(first, text.data() + text.size(), value,
+                                     hex ? std::chars_format::hex : std::chars_format::general);
+    if (res.ptr != text.data() + text.size())
+        throw std::runtime_error("not a number: " + text);
+    return negative ? -value : value;
+}
+
+// Seven fields from `first` on, in the order a designer reads the data
+// sheet: length, width, distance to the listener, ceiling height, power,
+// sensitivity, noise.
+inline Исходные_значения room(const Row& row, std::size_t first = 1) {
     Исходные_значения in;
-    in.L = L, in.W = W, in.r = r, in.H = H, in.P = P, in.S = S, in.N = N;
+    float* order[] = {&in.L, &in.W, &in.r, &in.H, &in.P, &in.S, &in.N};
+    for (float* value : order)
+        *value = number(row[first++]);
     return in;
+}
+
+inline Warning warningNamed(const std::string& name) {
+    static const std::map<std::string, Warning> names = {
+        {"P1High", Warning::P1High},   {"P1Low", Warning::P1Low},   {"P1aHigh", Warning::P1aHigh},
+        {"P1aLow", Warning::P1aLow},   {"P3Low", Warning::P3Low},   {"P3High", Warning::P3High},
+        {"P3aHigh", Warning::P3aHigh}, {"P3aLow", Warning::P3aLow},
+    };
+    return names.at(name);
 }
 
 // Records what the calculation does to the window, in order.

@@ -2,6 +2,7 @@
 // ImageMagick's `import` photograph it: the fault box on the empty window,
 // the first warning, and the window with white and red results.
 // Usage: zulcalc_shots OUTPUT_PREFIX
+#include "window/fonts.h"
 #include "window/main_window.h"
 #include "window/message_boxes.h"
 
@@ -33,6 +34,7 @@ bool photograph(QWidget* widget, const QString& file) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    zulcalc::useBundledFonts();
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_PREFIX\n", argv[0]);
         return 2;
@@ -40,7 +42,7 @@ int main(int argc, char* argv[]) {
     const QString prefix = QString::fromLocal8Bit(argv[1]);
     zulcalc::ModalMessageBoxes boxes;
     NoOpener opener;
-    zulcalc::MainWindow window({boxes, opener, {"/nonexistent", "/nonexistent", zulcalc::folderWriteError}});
+    zulcalc::MainWindow window({boxes, opener, {"/nonexistent", "/nonexistent", zulcalc::folderIsWritable}});
     window.show();
 
     // Each message box that opens is photographed once, under the next name.

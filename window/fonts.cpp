@@ -1,0 +1,47 @@
+#include "window/fonts.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+
+// rcc's initialiser for the fonts compiled into this library; a static
+// library's resources are not registered until it is called.
+static void initFontResources() {
+    Q_INIT_RESOURCE(fonts);
+}
+
+namespace zulcalc {
+
+namespace {
+
+const QString kFamily = QStringLiteral("DejaVu Sans Condensed");
+
+} // namespace
+
+void useBundledFonts() {
+    initFontResources();
+    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/DejaVuSansCondensed.ttf"));
+    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/DejaVuSansCondensed-Bold.ttf"));
+    // Message boxes and menus are windows of their own and take the
+    // application's font, not the main window's: 12 px is 9 pt at 96 dpi.
+    QFont font(kFamily);
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+}
+
+// The condensed face at 10 px is the one that fits every caption into its
+// label whole, the one-line note and the two-line "Ширина помещения, м."
+// being the tightest.
+QFont dialogFont() {
+    QFont font(kFamily);
+    font.setPixelSize(10);
+    return font;
+}
+
+QFont titleFont() {
+    QFont font = dialogFont();
+    font.setPixelSize(16); // 12 pt at 96 dpi
+    font.setBold(true);
+    return font;
+}
+
+} // namespace zulcalc
