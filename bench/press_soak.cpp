@@ -59,7 +59,8 @@ int main(int argc, char* argv[]) {
     const long presses = argc > 1 ? std::atol(argv[1]) : 10000;
     AutoDismissedBoxes boxes;
     NoOpener opener;
-    zulcalc::MainWindow window({boxes, opener, {"/nonexistent", "/nonexistent", zulcalc::folderIsWritable}});
+    zulcalc::MainWindow window(
+        {boxes, opener, {"/nonexistent", "/nonexistent", zulcalc::folderIsWritable}});
     window.show();
 
     // Too loud for the room: three warnings on every press.

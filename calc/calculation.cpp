@@ -178,7 +178,8 @@ constexpr std::array<StepInfo, 23> kStepInfo = {{
     {"площадь помещения", kRoom,
      "Проверьте длину и ширину помещения: их произведение слишком велико."},
     {"требуемый уровень звука", mask({Input::N}), "Проверьте уровень фонового шума в помещении."},
-    {"площадь на один настенный оповещатель", mask({Input::r}), kCheckDistance},
+    {"площадь на один настенный оповещатель", mask({Input::r}),
+     "Уменьшите расстояние от оповещателя до слушателя: оно слишком велико."},
     {"количество настенных оповещателей", kWall, kDistance},
     {"промежуточная длина", kWall, "Длина и ширина помещения не должны быть равны 0."},
     {"расстояние от оповещателя до стены", kWall, kCheckDistance},
@@ -216,8 +217,7 @@ FaultMessage faultMessage(const CalcFault& fault, const std::vector<Input>& unfi
         const std::string caption = trimmed(inputCaption(*fault.input));
         return {"Значение «" + caption +
                     "» слишком велико: введите число меньше 3,4E+38 по модулю.",
-                "Переполнение: значение «" + caption +
-                    "» вне диапазона чисел одинарной точности."};
+                "Переполнение: значение «" + caption + "» вне диапазона чисел одинарной точности."};
     }
     const auto index = static_cast<std::size_t>(fault.step);
     const StepInfo& step = index < kStepInfo.size() ? kStepInfo[index] : kStepInfo[0];

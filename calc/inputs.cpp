@@ -151,7 +151,8 @@ Reading read(std::string_view text) {
         if (c != ' ' && c != '\t' && c != '\n')
             compact += c;
 
-    const std::string_view rest = std::string_view(compact).substr(std::min<std::size_t>(2, compact.size()));
+    const std::string_view rest =
+        std::string_view(compact).substr(std::min<std::size_t>(2, compact.size()));
     if (compact.size() >= 2 && compact[0] == '&' && (compact[1] == 'H' || compact[1] == 'h'))
         return readRadix(rest, 16);
     if (compact.size() >= 2 && compact[0] == '&' && (compact[1] == 'O' || compact[1] == 'o'))

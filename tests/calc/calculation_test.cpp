@@ -19,9 +19,10 @@ std::string rowName(const testing::TestParamInfo<Row>& info) {
 }
 
 std::array<float, 22> steps(const Расчетные_величины& v) {
-    return {v.A,   v.Sтреб_wall, v.K,  v.n_wall, v.d,    v.gap_wall, v.spacing_wall, v.L1,
-            v.P1,  v.P3,         v.Sтреб_ceil,   v.L1a,  v.P1a,      v.h,            v.P3a,
-            v.R,   v.C,          v.A2, v.n_ceil, v.s,    v.gap_ceil, v.spacing_ceil};
+    return {v.A,           v.Sтреб_wall, v.K,  v.n_wall,     v.d,      v.gap_wall, v.spacing_wall,
+            v.L1,          v.P1,         v.P3, v.Sтреб_ceil, v.L1a,    v.P1a,      v.h,
+            v.P3a,         v.R,          v.C,  v.A2,         v.n_ceil, v.s,        v.gap_ceil,
+            v.spacing_ceil};
 }
 
 class CalculationGolden : public testing::TestWithParam<Row> {};
@@ -33,8 +34,7 @@ TEST_P(CalculationGolden, EveryStepBitExact) {
     for (std::size_t i = 0; i < got.size(); ++i) {
         const float expected = testing_support::number(GetParam()[8 + i]);
         EXPECT_EQ(std::bit_cast<std::uint32_t>(got[i]), std::bit_cast<std::uint32_t>(expected))
-            << "step " << i + 1 << ": got " << std::hexfloat << got[i] << ", expected "
-            << expected;
+            << "step " << i + 1 << ": got " << std::hexfloat << got[i] << ", expected " << expected;
     }
     // A second run on the same inputs gives the same record.
     Расчетные_величины again;
@@ -43,7 +43,7 @@ TEST_P(CalculationGolden, EveryStepBitExact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WorkedExamples, CalculationGolden,
-                         testing::ValuesIn(testing_support::readTable("golden.tsv")), rowName);
+                         testing::ValuesIn(testing_support::readTable("calc/golden.tsv")), rowName);
 
 class CalculationFault : public testing::TestWithParam<Row> {};
 
@@ -73,7 +73,7 @@ TEST_P(CalculationFault, StopsAtTheStepBeforeTheWindowChanges) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BadInputs, CalculationFault,
-                         testing::ValuesIn(testing_support::readTable("faults.tsv")), rowName);
+                         testing::ValuesIn(testing_support::readTable("calc/faults.tsv")), rowName);
 
 TEST(Calculation, TangentOf45Radians) {
     EXPECT_EQ(std::tan(45.0), 1.6197751905438615);

@@ -2,6 +2,7 @@
 
 #include "calc/presentation.h"
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <iterator>
@@ -14,8 +15,7 @@
 
 namespace zulcalc::testing_support {
 
-// One row of a table kept beside the tests (tests/calc/*.tsv): fields split
-// at blanks, the first one names the row. Lines starting with '#' are notes.
+// One row of a table kept beside the tests: the first field names the row.
 struct Row {
     std::vector<std::string> fields;
     const std::string& operator[](std::size_t i) const { return fields.at(i); }
@@ -26,12 +26,19 @@ inline void PrintTo(const Row& row, std::ostream* out) {
     *out << row[0];
 }
 
-inline std::vector<Row> readTable(const std::string& name) {
+// Rows of tests/<name>; lines starting with '#' are notes. Fields are split
+// at blanks, or with `texts` at tabs only, so that a text keeps its spaces.
+inline std::vector<Row> readTable(const std::string& name, bool texts = false) {
     std::ifstream file(std::string(ZULCALC_TEST_DATA) + "/" + name);
     std::vector<Row> rows;
     for (std::string line; std::getline(file, line);) {
-        std::istringstream fields(line);
-        Row row{{std::istream_iterator<std::string>(fields), {}}};
+        std::istringstream in(line);
+        Row row;
+        if (!texts)
+            row.fields.assign(std::istream_iterator<std::string>(in), {});
+        for (std::string field; texts && std::getline(in, field, '\t');)
+            if (!field.empty())
+                row.fields.push_back(field);
         if (!row.fields.empty() && row[0][0] != '#')
             rows.push_back(row);
     }
@@ -42,13 +49,11 @@ inline std::vector<Row> readTable(const std::string& name) {
 
 // A number of a table: decimal, "inf", or a hexadecimal float (0x1.8p+1)
 // for values that must come out bit for bit.
-inline float number(std::string text) {
+template <class Number = float> Number number(std::string text) {
     const bool negative = text[0] == '-';
-    if (negative)
-        text.erase(0, 1);
-    const bool hex = text.rfind("0x", 0) == 0;
-    float value = 0;
-    const char* first = text.data() + (hex ? 2 : 0);
+    const bool hex = text.find("0x") == (negative ? 1 : 0);
+    const char* first = text.data() + (negative ? 1 : 0) + (hex ? 2 : 0);
+    Number value = 0;
     const auto res = std::from_chars(first, text.data() + text.size(), value,
                                      hex ? std::chars_format::hex : std::chars_format::general);
     if (res.ptr != text.data() + text.size())
@@ -68,12 +73,9 @@ inline Исходные_значения room(const Row& row, std::size_t first 
 }
 
 inline Warning warningNamed(const std::string& name) {
-    static const std::map<std::string, Warning> names = {
-        {"P1High", Warning::P1High},   {"P1Low", Warning::P1Low},   {"P1aHigh", Warning::P1aHigh},
-        {"P1aLow", Warning::P1aLow},   {"P3Low", Warning::P3Low},   {"P3High", Warning::P3High},
-        {"P3aHigh", Warning::P3aHigh}, {"P3aLow", Warning::P3aLow},
-    };
-    return names.at(name);
+    const std::string names[] = {"P1High", "P1Low",  "P1aHigh", "P1aLow",
+                                 "P3Low",  "P3High", "P3aHigh", "P3aLow"};
+    return static_cast<Warning>(std::find(std::begin(names), std::end(names), name) - names);
 }
 
 // Records what the calculation does to the window, in order.

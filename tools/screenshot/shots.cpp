@@ -42,7 +42,8 @@ int main(int argc, char* argv[]) {
     const QString prefix = QString::fromLocal8Bit(argv[1]);
     zulcalc::ModalMessageBoxes boxes;
     NoOpener opener;
-    zulcalc::MainWindow window({boxes, opener, {"/nonexistent", "/nonexistent", zulcalc::folderIsWritable}});
+    zulcalc::MainWindow window(
+        {boxes, opener, {"/nonexistent", "/nonexistent", zulcalc::folderIsWritable}});
     window.show();
 
     // Each message box that opens is photographed once, under the next name.
