@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the suite in three locales, again
 # as an unprivileged user where we are root (for the permission cases), again
-# built with AddressSanitizer and UndefinedBehaviorSanitizer, and a short
-# fuzzing run (ZULCALC_FUZZ_SECONDS per target, 60 by default, 0 to skip).
+# built with AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing
+# run (ZULCALC_FUZZ_SECONDS per target, 60 by default, 0 to skip), and the
+# calculation's tests built for Windows and run under Wine.
 # The window tests use Qt's offscreen platform: no display needed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/deps.sh locales desktop-file-utils appstream
+bash tools/deps.sh locales desktop-file-utils appstream dpkg-dev file
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 for locale in en_US ru_RU; do
@@ -45,3 +46,6 @@ if [ "$fuzz_seconds" -gt 0 ]; then
     echo "== fuzzing, $fuzz_seconds s per target"
     bash fuzz/run.sh "$fuzz_seconds"
 fi
+
+echo "== windows check"
+bash tools/windows-check.sh

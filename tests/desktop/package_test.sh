@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build folder, unpacks it into a scratch
+# root and checks what a desktop needs: the files, a valid menu entry and
+# AppStream metadata, dependencies on no font, and a program that starts.
+set -euo pipefail
+build=$1
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+
+(cd "$build" && cpack -G DEB -B "$root/out" >/dev/null 2>&1)
+deb=$(ls "$root"/out/zulcalc_*_amd64.deb)
+dpkg -x "$deb" "$root/fs"
+id=org.example.zulcalc
+diff -u - <(cd "$root/fs" && find . -type f | sort) <<LIST
+./usr/bin/zulcalc
+./usr/share/applications/$id.desktop
+./usr/share/doc/zulcalc/changelog.gz
+./usr/share/doc/zulcalc/copyright
+./usr/share/doc/zulcalc/copyright.fonts-dejavu
+./usr/share/icons/hicolor/scalable/apps/$id.svg
+./usr/share/man/man1/zulcalc.1.gz
+./usr/share/man/ru/man1/zulcalc.1.gz
+./usr/share/metainfo/$id.metainfo.xml
+LIST
+grep -qx 'Name=Расчет ЗУЛ' "$root/fs/usr/share/applications/$id.desktop"
+grep -qx 'Exec=zulcalc' "$root/fs/usr/share/applications/$id.desktop"
+grep -q '^Categories=.*Engineering;' "$root/fs/usr/share/applications/$id.desktop"
+desktop-file-validate "$root/fs/usr/share/applications/$id.desktop"
+appstreamcli validate --no-net "$root/fs/usr/share/metainfo/$id.metainfo.xml" >/dev/null
+depends=$(dpkg-deb -f "$deb" Depends)
+[[ $depends == *libqt6widgets6* && $depends != *font* ]] || { echo "Depends: $depends"; exit 1; }
+# Still running after two seconds: it started and waits for the user.
+status=0
+QT_QPA_PLATFORM=offscreen timeout 2 "$root/fs/usr/bin/zulcalc" 2>/dev/null || status=$?
+[ "$status" -eq 124 ] || { echo "the installed program ended with $status"; exit 1; }
+echo "package $(basename "$deb") unpacks, validates and starts"
