@@ -13,7 +13,14 @@ namespace zulcalc {
 
 namespace {
 
-const QString kFamily = QStringLiteral("DejaVu Sans Condensed");
+// Hinted advances depend on the system's font settings (fontconfig's hint
+// style): unhinted across the line, captions wrap the same everywhere.
+QFont face(int pixels) {
+    QFont font(QStringLiteral("DejaVu Sans Condensed"));
+    font.setPixelSize(pixels);
+    font.setHintingPreference(QFont::PreferVerticalHinting);
+    return font;
+}
 
 } // namespace
 
@@ -23,23 +30,18 @@ void useBundledFonts() {
     QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/DejaVuSansCondensed-Bold.ttf"));
     // Message boxes and menus are windows of their own and take the
     // application's font, not the main window's: 12 px is 9 pt at 96 dpi.
-    QFont font(kFamily);
-    font.setPixelSize(12);
-    QApplication::setFont(font);
+    QApplication::setFont(face(12));
 }
 
 // The condensed face at 10 px is the one that fits every caption into its
 // label whole, the one-line note and the two-line "Ширина помещения, м."
 // being the tightest.
 QFont dialogFont() {
-    QFont font(kFamily);
-    font.setPixelSize(10);
-    return font;
+    return face(10);
 }
 
 QFont titleFont() {
-    QFont font = dialogFont();
-    font.setPixelSize(16); // 12 pt at 96 dpi
+    QFont font = face(16); // 12 pt at 96 dpi
     font.setBold(true);
     return font;
 }
