@@ -75,9 +75,5 @@ TEST_P(CalculationFault, StopsAtTheStepBeforeTheWindowChanges) {
 INSTANTIATE_TEST_SUITE_P(BadInputs, CalculationFault,
                          testing::ValuesIn(testing_support::readTable("calc/faults.tsv")), rowName);
 
-TEST(Calculation, TangentOf45Radians) {
-    EXPECT_EQ(std::tan(45.0), 1.6197751905438615);
-}
-
 } // namespace
 } // namespace zulcalc
