@@ -1,5 +1,6 @@
 #include "report/file_lock.h"
 #include "report/report.h"
+#include "tests/report/files.h"
 #include "window/controls.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +10,7 @@
 #include <QHash>
 #include <QTemporaryDir>
 
-#include <algorithm>
-#include <csignal>
 #include <string>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -20,26 +18,7 @@
 namespace zulcalc {
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-// Files may grow only to `bytes` (RLIM_INFINITY: as they like); a write
-// past that is cut short and fails instead of killing the process.
-void limitFileSize(rlim_t bytes) {
-    ::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = std::min(bytes, limit.rlim_max);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-}
+using namespace testing_support;
 
 // The report of a window with the real captions and a few boxes filled in,
 // against tests/report/report.expected: the box text starts at the next 14-column
@@ -79,48 +58,13 @@ class ReportFile : public testing::Test {
     QString path(const QString& name = "Sample.txt") const { return m_dir.filePath(name); }
 };
 
-class ReportFailure : public ReportFile, public testing::WithParamInterface<std::string> {};
-
-// Whatever the failure, the file keeps what it had and the failure names it.
-TEST_P(ReportFailure, LeavesTheFileAsItWas) {
-    const QByteArray before(1000, 'o');
-    writeAll(path(), before);
-    const std::string kind = GetParam();
-    if (kind == "Directory" || kind == "DiskFull" || kind == "NotDurable")
-        QFile::remove(path());
-    if (kind == "Directory")
-        QDir().mkpath(path());
-    if (kind == "DiskFull" || kind == "NotDurable") // a device takes it but cannot keep it
-        QFile::link(kind == "DiskFull" ? "/dev/full" : "/dev/null", path());
-    if (kind == "ReadOnlyFile" && ::geteuid() == 0) {
-        GTEST_SKIP() << "root writes read-only files; tools/test.sh reruns this as nobody";
-    }
-    if (kind == "ReadOnlyFile")
-        QFile::setPermissions(path(), QFile::ReadOwner);
-    // Room for half the report: the write is cut off midway.
-    limitFileSize(kind == "ShortWrite" ? 1500 : RLIM_INFINITY);
-    const auto failure = appendToFile(path(), QByteArray(1000, 'x'));
-    limitFileSize(RLIM_INFINITY);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->path, path());
-    EXPECT_FALSE(failure->reason.isEmpty());
-    if (kind == "ShortWrite" || kind == "ReadOnlyFile") {
-        EXPECT_EQ(readAll(path()), before);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Kinds, ReportFailure,
-                         testing::Values("Directory", "DiskFull", "ReadOnlyFile", "ShortWrite",
-                                         "NotDurable"),
-                         [](const testing::TestParamInfo<std::string>& p) { return p.param; });
-
 // Two copies printing into one file at the same instant, a hundred times;
 // one of them runs out of room halfway through its report and cuts it back.
 // Every report of the other is there whole, and nothing of the failing one.
 TEST_F(ReportFile, TwoCopiesPrintingAtOnce) {
     const QByteArray initial(1000, 'o'), whole(3000, 'a'), cutShort(3000, 'b');
     for (int round = 0; round < 100; ++round) {
-        writeAll(path(), initial);
+        ASSERT_TRUE(writeFile(path(), initial));
         int start[2];
         ASSERT_EQ(::pipe(start), 0);
         std::vector<pid_t> copies;
@@ -143,12 +87,12 @@ TEST_F(ReportFile, TwoCopiesPrintingAtOnce) {
             ::waitpid(pid, &status, 0);
             EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
         }
-        ASSERT_EQ(readAll(path()), initial + whole) << "round " << round;
+        ASSERT_EQ(readFile(path()), initial + whole) << "round " << round;
     }
 }
 
 TEST_F(ReportFile, ACopyThatCannotGetTheFileSaysSo) {
-    writeAll(path(), "old\r\n");
+    ASSERT_TRUE(writeFile(path(), "old\r\n"));
     QFile other(path());
     ASSERT_TRUE(other.open(QIODevice::Append));
     ASSERT_EQ(lockFile(other.handle(), std::chrono::milliseconds(0)), 0);
@@ -157,7 +101,7 @@ TEST_F(ReportFile, ACopyThatCannotGetTheFileSaysSo) {
     EXPECT_TRUE(failure->reason.contains("занят другой копией")) << failure->reason.toStdString();
     unlockFile(other.handle());
     EXPECT_FALSE(appendToFile(path(), "new\r\n", std::chrono::milliseconds(100)));
-    EXPECT_EQ(readAll(path()), "old\r\nnew\r\n");
+    EXPECT_EQ(readFile(path()), "old\r\nnew\r\n");
 }
 
 } // namespace

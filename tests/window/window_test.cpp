@@ -1,4 +1,5 @@
 #include "tests/calc/test_support.h"
+#include "tests/report/files.h"
 #include "window/controls.h"
 #include "window/fonts.h"
 #include "window/main_window.h"
@@ -6,7 +7,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -19,7 +19,7 @@
 #include <unistd.h>
 
 using namespace zulcalc;
-using testing_support::Row;
+using namespace testing_support;
 Q_DECLARE_METATYPE(Row)
 
 namespace {
@@ -38,11 +38,6 @@ class Recorder : public MessageBoxes, public FileOpener {
     QList<QStringList> shown; // kind, title, text, details
     QStringList opened;
 };
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -63,9 +58,7 @@ class WindowTest : public QObject {
 
     template <class T = QWidget> T* control(const QString& name) const {
         auto* found = qobject_cast<T*>(m_window->findChild<QWidget*>(name));
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
+        return found ? found : (qFatal("no control %s", qPrintable(name)), nullptr);
     }
     QString text(const QString& name) const { return control<QLineEdit>(name)->text(); }
     QColor colour(const QString& name, QPalette::ColorRole role = QPalette::Base) const {
@@ -84,7 +77,6 @@ class WindowTest : public QObject {
     void click(const QString& name) {
         QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
     }
-    void print() { m_window->findChild<QAction*>("пункт_меню_печать")->trigger(); }
     // A folder name with spaces and Cyrillic letters, as offices name them.
     QString programDir() const { return m_dir.filePath("Мои проекты/зал 2"); }
     QString samplePath() const { return programDir() + "/Sample.txt"; }
@@ -106,20 +98,36 @@ class WindowTest : public QObject {
     }
     void cleanup() { m_window.reset(); }
 
+    // Every control where the table puts it, with its caption (trailing spaces
+    // included) in the font that travels with the program. Each label's caption
+    // fits it, and wraps the same with no system font at all as with the
+    // system's: the run with them writes down how, the run without compares.
     void everyControlWhereTheTableSays() {
         QCOMPARE(m_window->objectName() + m_window->windowTitle(),
                  QString("frmРасчетЗУЛРасчет ЗУЛ"));
+        QStringList wrapped;
         for (const ControlSpec& spec : kControls) {
             QWidget* widget = control(spec.name);
             QCOMPARE(widget->geometry(),
                      QRect(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15));
             QCOMPARE(widget->parentWidget()->objectName(), QString::fromUtf8(spec.frame));
-            QString caption =
-                widget->property("text").toString() + widget->property("title").toString();
-            if (spec.kind != ControlKind::Box && spec.kind != ControlKind::MultiLineBox &&
-                spec.kind != ControlKind::ResultBox)
-                QCOMPARE(caption, QString::fromUtf8(spec.caption)); // trailing spaces included
+            if (!qobject_cast<QLineEdit*>(widget) && !qobject_cast<QPlainTextEdit*>(widget))
+                QCOMPARE(widget->property("text").toString() + widget->property("title").toString(),
+                         QString::fromUtf8(spec.caption));
+            if (auto* label = qobject_cast<QLabel*>(widget)) {
+                const QRect area(QPoint(), label->contentsRect().size());
+                const QRect needed = label->fontMetrics().boundingRect(
+                    QRect(0, 0, area.width(), 10000), Qt::TextWordWrap, label->text());
+                QVERIFY2(area.contains(needed), spec.name);
+                wrapped
+                    << QString("%1 %2x%3").arg(spec.name).arg(needed.width()).arg(needed.height());
+            }
         }
+        QFile record(qEnvironmentVariable("ZULCALC_CAPTIONS_WRAPPED"));
+        if (qEnvironmentVariableIsSet("FONTCONFIG_FILE") && record.open(QIODevice::ReadOnly))
+            QCOMPARE(wrapped, QString::fromUtf8(record.readAll()).split('\n'));
+        else if (record.open(QIODevice::WriteOnly))
+            record.write(wrapped.join('\n').toUtf8());
         QCOMPARE(control("frmРезультат")->geometry(), QRect(672, 48, 393, 425)); // from the drawing
         QVERIFY(control<QLineEdit>("txtЗначение_звука_на_3_м")->isReadOnly());
         QVERIFY(control<QPlainTextEdit>("txtЗначение_Адрес_здания"));
@@ -128,7 +136,6 @@ class WindowTest : public QObject {
         QVERIFY(m_window->centralWidget()->width() >= 1065 &&
                 m_window->centralWidget()->height() >= 601);
         QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
-        // The face that travels with the program, whatever the system has.
         QCOMPARE(QFontInfo(control("lblВысота")->font()).family(),
                  QString("DejaVu Sans Condensed"));
         const QFontInfo title(control("lblРасчетЗУЛ")->font());
@@ -141,31 +148,10 @@ class WindowTest : public QObject {
         QCOMPARE(control("CmdРасчет")->accessibleName(), QString("Расчет"));
     }
 
-    // Each caption fits its label, and wraps the same with no system font at
-    // all as with the system's: the run with them writes down how, and the
-    // run without compares.
-    void everyCaptionFitsItsLabel() {
-        QStringList wrapped;
-        for (const ControlSpec& spec : kControls) {
-            auto* label = qobject_cast<QLabel*>(control(spec.name));
-            if (!label)
-                continue;
-            const QRect area(QPoint(), label->contentsRect().size());
-            const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, area.width(), 10000),
-                                                                   Qt::TextWordWrap, label->text());
-            QVERIFY2(area.contains(needed), spec.name);
-            wrapped << QString("%1 %2x%3").arg(spec.name).arg(needed.width()).arg(needed.height());
-        }
-        QFile record(qEnvironmentVariable("ZULCALC_CAPTIONS_WRAPPED"));
-        if (qEnvironmentVariableIsSet("FONTCONFIG_FILE") && record.open(QIODevice::ReadOnly))
-            QCOMPARE(wrapped, QString::fromUtf8(record.readAll()).split('\n'));
-        else if (record.open(QIODevice::WriteOnly))
-            record.write(wrapped.join('\n').toUtf8());
-    }
-
-    // In the order of the Tab column, round to the start; the option group is
-    // one stop, at its selected button; labels and frames are never visited.
-    void tabVisitsTheControlsInOrder() {
+    // Tab follows the Tab column round to the start; the option group is one
+    // stop, at its selected button, and the arrows move the selection. Typing
+    // feeds the inputs at once; result boxes refuse it.
+    void keyboardAndMouse() {
         std::vector<std::pair<int, QString>> order;
         for (const ControlSpec& spec : kControls)
             if (control(spec.name)->focusPolicy() & Qt::TabFocus && spec.tab != 29)
@@ -176,30 +162,23 @@ class WindowTest : public QObject {
             QCOMPARE(QApplication::focusWidget()->objectName(), order[i % order.size()].second);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-    }
-
-    void optionButtonsAreOneGroup() {
         auto* wall = control<QRadioButton>("OptНастенный");
-        auto* ceiling = control<QRadioButton>("OptПотолочный");
-        QVERIFY(wall->isChecked() && !ceiling->isChecked());
+        QVERIFY(wall->isChecked());
         click("OptПотолочный");
         click("OptПотолочный"); // cannot clear both
-        QVERIFY(!wall->isChecked() && ceiling->isChecked());
-        QTest::keyClick(ceiling, Qt::Key_Up);
-        QVERIFY(wall->isChecked() && !ceiling->isChecked());
-    }
+        QVERIFY(!wall->isChecked() && control<QRadioButton>("OptПотолочный")->isChecked());
+        QTest::keyClick(control("OptПотолочный"), Qt::Key_Up);
+        QVERIFY(wall->isChecked() && !control<QRadioButton>("OptПотолочный")->isChecked());
 
-    void typingFeedsTheInputsAndResultBoxesRefuseIt() {
         auto* height = control<QLineEdit>("txtЗначение_Высота");
         QTest::keyClicks(height, "7");
         QCOMPARE(m_window->inputs().H, 7.0f);
         QTest::keyClick(height, Qt::Key_Backspace);
         QCOMPARE(m_window->inputs().H, 0.0f);
         QTest::keyClicks(height, "2,5"); // the comma ends the number, whatever the locale
-        QCOMPARE(m_window->inputs().H, 2.0f);
         QTest::keyClicks(control("txtЗначение_Площадь"), "99");
-        QCOMPARE(m_window->inputs().L, 0.0f);
         QTest::keyClicks(control(kLevelBoxes[0]), "123");
+        QCOMPARE(m_window->inputs().H + m_window->inputs().L, 2.0f);
         QCOMPARE(text(kLevelBoxes[0]), QString());
     }
 
@@ -233,12 +212,11 @@ class WindowTest : public QObject {
         }
         for (const QStringList& box : m_desktop.shown)
             shown << box.mid(0, 3).join('|');
-        for (const QString& name : QString::fromStdString(row[18]).split(',')) {
-            const std::string prompt =
-                name == "-" ? "" : warningPrompt(testing_support::warningNamed(name.toStdString()));
-            if (!prompt.empty())
-                expected << "warning|Ошибка вычислений!|" + qs(prompt).replace('\r', '\n');
-        }
+        for (const QString& name : QString::fromStdString(row[18]).split(',', Qt::SkipEmptyParts))
+            if (name != "-")
+                expected << "warning|Ошибка вычислений!|" +
+                                qs(warningPrompt(testing_support::warningNamed(name.toStdString())))
+                                    .replace('\r', '\n');
         QCOMPARE(shown, expected);
         for (int i = 0; i < 2; ++i) {
             QCOMPARE(colour(kLevelBoxes[i]), QColor(row[16 + i] == "R" ? Qt::red : Qt::white));
@@ -295,74 +273,78 @@ class WindowTest : public QObject {
     }
 
     void printAppendsOpensAndEnds_data() {
-        QTest::addColumn<int>("key"); // 0: the menu item
-        QTest::newRow("menu") << 0;
-        QTest::newRow("Ctrl+P") << int(Qt::Key_P);
-        QTest::newRow("Ctrl+P, Russian layout") << 0x0417; // З
+        QTest::addColumn<int>("key");       // 0: the menu item; -1: Выход instead
+        QTest::addColumn<QString>("where"); // the report, in the scratch folder
+        QTest::addColumn<bool>("printed");  // or the failure names `where`
+        const QString here = "Мои проекты/зал 2/Sample.txt",
+                      documents = "home/Документы/Sample.txt";
+        QTest::newRow("menu") << 0 << here << true;
+        QTest::newRow("Ctrl+P") << int(Qt::Key_P) << here << true;
+        QTest::newRow("Ctrl+P, Russian layout") << 0x0417 << here << true; // З
+        QTest::newRow("installed: folder closed") << 0 << documents << true;
+        QTest::newRow("read-only folder") << 0 << documents << true;
+        QTest::newRow("exit") << -1 << here << false;
+        // Failures: the window stays with everything typed, the file as it was.
+        for (const char* failure : {"Sample.txt is a folder", "disk full", "read-only file",
+                                    "cut off midway", "a device that cannot keep it"})
+            QTest::newRow(failure) << 0 << here << false;
+        QTest::newRow("closed, no documents folder") << 0 << "home/Документы" << false;
     }
 
     void printAppendsOpensAndEnds() {
         QFETCH(int, key);
-        type("txtЗначение_шифр_проекта", "П-1");
-        if (key)
-            QTest::sendKeyEvent(QTest::Click, m_window.get(), Qt::Key(key), QChar(key).toLower(),
-                                Qt::ControlModifier);
-        else
-            print();
-        QVERIFY(!m_window->isVisible());
-        QCOMPARE(m_desktop.opened, QStringList{samplePath()});
-        const QByteArray bytes = readFile(samplePath());
-        QVERIFY(bytes.startsWith("\xD0\xE0\xF1\xF7\xE5\xF2")); // "Расчет" in Windows-1251
-        QVERIFY(bytes.contains(": \xCF-1\r\n"));
-        QCOMPARE(bytes.count("\r\n"), 23);
-    }
-
-    void whereTheReportGoes_data() {
-        QTest::addColumn<QString>("where"); // in the scratch folder
-        QTest::addColumn<bool>("printed");  // or the failure names `where`
-        QTest::newRow("installed: folder closed") << "home/Документы/Sample.txt" << true;
-        QTest::newRow("read-only folder") << "home/Документы/Sample.txt" << true;
-        QTest::newRow("Sample.txt is a folder") << "Мои проекты/зал 2/Sample.txt" << false;
-        QTest::newRow("closed, no documents folder") << "home/Документы" << false;
-    }
-
-    // An installed copy prints into the documents folder; a report that
-    // cannot be written leaves the window open with everything typed.
-    void whereTheReportGoes() {
         QFETCH(QString, where);
         QFETCH(bool, printed);
         const QString tag = QTest::currentDataTag(), path = m_dir.filePath(where);
-        if (tag == "read-only folder" && ::geteuid() == 0)
-            QSKIP("root writes into any folder; tools/test.sh reruns this as nobody");
-        if (tag == "read-only folder")
-            QFile::setPermissions(programDir(), QFile::ReadOwner | QFile::ExeOwner);
+        if ((tag.startsWith("read-only")) && ::geteuid() == 0)
+            QSKIP("root writes anywhere; tools/test.sh reruns this as nobody");
+        const QByteArray before(1000, 'o');
+        if (tag == "read-only file" || tag == "cut off midway") {
+            QVERIFY(writeFile(samplePath(), before));
+        }
+        if (tag == "read-only folder" || tag == "read-only file")
+            QFile::setPermissions(tag.endsWith("folder") ? programDir() : samplePath(),
+                                  QFile::ReadOwner | QFile::ExeOwner);
         if (tag == "Sample.txt is a folder")
             QDir().mkpath(samplePath());
+        if (tag == "disk full" || tag.startsWith("a device"))
+            QFile::link(tag == "disk full" ? "/dev/full" : "/dev/null", samplePath());
         if (tag.endsWith("no documents folder"))
-            QFile(m_dir.filePath("home")).open(QIODevice::WriteOnly); // a file in the way
+            writeFile(m_dir.filePath("home"), "a file in the way");
         if (tag.contains("closed"))
             makeWindow([this](const QString& folder) { return folder != programDir(); });
+        limitFileSize(tag == "cut off midway" ? 1500 : RLIM_INFINITY); // half the report
         type("txtЗначение_шифр_проекта", "П-1");
-        print();
+        if (key > 0)
+            QTest::sendKeyEvent(QTest::Click, m_window.get(), Qt::Key(key), QChar(key).toLower(),
+                                Qt::ControlModifier);
+        else
+            key < 0 ? click("CmdВыход")
+                    : m_window->findChild<QAction*>("пункт_меню_печать")->trigger();
+        limitFileSize(RLIM_INFINITY);
         QFile::setPermissions(programDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (printed) {
-            QCOMPARE(m_desktop.opened, QStringList{path});
-            QVERIFY(readFile(path).startsWith("\xD0\xE0\xF1\xF7\xE5\xF2")); // "Расчет", 1251
-            QCOMPARE(QDir(programDir()).entryList(QDir::Files), QStringList()); // no probe left
-            return;
-        }
-        QVERIFY(m_window->isVisible() && m_desktop.opened.isEmpty());
-        QCOMPARE(m_desktop.shown.size(), 1);
-        QCOMPARE(m_desktop.shown[0][0], QString("error"));
-        QVERIFY2(m_desktop.shown[0][2].contains(path), qPrintable(m_desktop.shown[0][2]));
-        QVERIFY(m_desktop.shown[0][2].contains("Причина: "));
-        QCOMPARE(text("txtЗначение_шифр_проекта"), QString("П-1"));
-    }
 
-    void exitEndsWithoutTouchingTheReport() {
-        click("CmdВыход");
-        QVERIFY(!m_window->isVisible() && m_desktop.opened.isEmpty() &&
-                !QFile::exists(samplePath()));
+        QCOMPARE(m_window->isVisible(), !printed && key >= 0);
+        QCOMPARE(m_desktop.opened, printed ? QStringList{path} : QStringList());
+        if (printed) {
+            const QByteArray report = readFile(path);
+            QVERIFY(report.startsWith("\xD0\xE0\xF1\xF7\xE5\xF2")); // "Расчет" in Windows-1251
+            QVERIFY(report.contains(": \xCF-1\r\n"));
+            QCOMPARE(report.count("\r\n"), 23);
+            QCOMPARE(QDir(programDir()).entryList(QDir::Files).join(""), // no probe left behind
+                     QString(path == samplePath() ? "Sample.txt" : ""));
+        } else if (key >= 0) {
+            QCOMPARE(m_desktop.shown.size(), 1);
+            QVERIFY2(m_desktop.shown[0][2].contains(path) &&
+                         m_desktop.shown[0][2].contains("Причина: "),
+                     qPrintable(m_desktop.shown[0][2]));
+            QCOMPARE(text("txtЗначение_шифр_проекта"), QString("П-1"));
+        }
+        if (key < 0)
+            QVERIFY(!QFile::exists(samplePath()));
+        else if (!printed && QFileInfo(samplePath()).isFile() &&
+                 !QFileInfo(samplePath()).isSymLink())
+            QCOMPARE(readFile(samplePath()), before);
     }
 
     // The real boxes: one OK button, the details folded away, and each line
@@ -383,11 +365,10 @@ class WindowTest : public QObject {
                             .arg(box->detailedText());
                 box->accept();
             });
-            // A prompt that fits the offscreen screen's 800 pixels.
-            const QString prompt = qs(warningPrompt(Warning::P1Low)).replace('\r', '\n');
-            ModalMessageBoxes real;
+            ModalMessageBoxes real; // with a prompt that fits the offscreen screen's 800 pixels
             if (i == 0)
-                real.warning(m_window.get(), "Ошибка вычислений!", prompt);
+                real.warning(m_window.get(), "Ошибка вычислений!",
+                             qs(warningPrompt(Warning::P1Low)).replace('\r', '\n'));
             else
                 real.error(m_window.get(), "Расчет невозможен", "Заполните: Высота", "шаг 4");
         }
