@@ -27,6 +27,11 @@ int tryLock(int fd) {
 #else
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
         return 0;
+    // A file system that keeps no locks (some network shares) still takes
+    // the report, in one write as it always has; refusing to print there
+    // would leave the user no way to print at all.
+    if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL)
+        return 0;
     return errno == EINTR ? EWOULDBLOCK : errno;
 #endif
 }

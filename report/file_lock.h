@@ -8,8 +8,9 @@ namespace zulcalc {
 // program (and every descriptor): two copies printing into one shared
 // Sample.txt take turns. It lives on the open file itself, so nothing is left
 // in the folder, and closing the file releases it even if the program dies.
-// `fd` is a C runtime descriptor. Returns 0 once locked, or an errno value:
-// EWOULDBLOCK when another holder kept it for all of `wait`.
+// `fd` is a C runtime descriptor. Returns 0 once locked (or where the file
+// system keeps no locks), or an errno value: EWOULDBLOCK when another holder
+// kept it for all of `wait`.
 int lockFile(int fd, std::chrono::milliseconds wait);
 void unlockFile(int fd);
 

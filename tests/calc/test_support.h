@@ -96,11 +96,11 @@ class RecordingWindow : public Окно_расчета {
         ++m_calls;
     }
 
+    // Only a prompt of the table under the program's own title is recorded.
     void warn(const std::string& prompt, std::string_view title) override {
-        for (int w = 0; w <= static_cast<int>(Warning::P3aLow); ++w)
+        for (int w = 0; w <= static_cast<int>(Warning::P3aLow) && title == kWarningTitle; ++w)
             if (warningPrompt(static_cast<Warning>(w)) == prompt)
                 m_warnings.push_back(static_cast<Warning>(w));
-        m_titles.emplace_back(title);
         ++m_calls;
     }
 
@@ -109,7 +109,6 @@ class RecordingWindow : public Окно_расчета {
     std::map<ResultBox, std::vector<std::string>> m_history;
     std::map<ResultBox, std::uint32_t> m_colours;
     std::vector<Warning> m_warnings;
-    std::vector<std::string> m_titles;
     int m_calls = 0;
 };
 

@@ -11,17 +11,8 @@ trap 'rm -rf "$root"' EXIT
 deb=$(ls "$root"/out/zulcalc_*_amd64.deb)
 dpkg -x "$deb" "$root/fs"
 id=org.example.zulcalc
-diff -u - <(cd "$root/fs" && find . -type f | sort) <<LIST
-./usr/bin/zulcalc
-./usr/share/applications/$id.desktop
-./usr/share/doc/zulcalc/changelog.gz
-./usr/share/doc/zulcalc/copyright
-./usr/share/doc/zulcalc/copyright.fonts-dejavu
-./usr/share/icons/hicolor/scalable/apps/$id.svg
-./usr/share/man/man1/zulcalc.1.gz
-./usr/share/man/ru/man1/zulcalc.1.gz
-./usr/share/metainfo/$id.metainfo.xml
-LIST
+# Every file the package holds, and no other (package.files beside this).
+diff -u "$(dirname "$0")/package.files" <(cd "$root/fs" && find . -type f | sort)
 grep -qx 'Name=Расчет ЗУЛ' "$root/fs/usr/share/applications/$id.desktop"
 grep -qx 'Exec=zulcalc' "$root/fs/usr/share/applications/$id.desktop"
 grep -q '^Categories=.*Engineering;' "$root/fs/usr/share/applications/$id.desktop"
