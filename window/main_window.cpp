@@ -5,6 +5,7 @@
 #include "window/message_boxes.h"
 
 #include <QAction>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -221,7 +222,7 @@ void MainWindow::print() {
             QStringLiteral("Не удалось записать отчет в файл\n%1\n\nПричина: %2\n\n"
                            "Введенные данные сохранены в окне; устраните причину и "
                            "повторите печать.")
-                .arg(outcome.failure->path, outcome.failure->reason));
+                .arg(QDir::toNativeSeparators(outcome.failure->path), outcome.failure->reason));
         return;
     }
     m_services.opener.open(outcome.path);

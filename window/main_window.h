@@ -24,11 +24,13 @@ struct WindowServices {
 //  - Every text change of the seven numeric boxes is parsed at once into
 //    m_inputs (the calculation never reads the boxes).
 //  - Расчет runs calculate() on m_inputs into m_results; a fault is shown
-//    in a message box and changes nothing else. Otherwise present() judges
-//    the levels and writes the result boxes back through Окно_расчета.
-//  - Печать reads the captions and box texts as they stand, appends the
-//    report, hands the file to the desktop and closes the window; if the
-//    report cannot be written the window stays open with everything typed.
+//    in a message box (which boxes to fill in, or which value to check; the
+//    step in its details) and changes nothing else. Otherwise present()
+//    judges the levels and writes the result boxes back through Окно_расчета.
+//  - Печать (or Ctrl+P) reads the captions and box texts as they stand,
+//    appends the report, hands the file to the desktop and closes the
+//    window; if the report cannot be written the window stays open with
+//    everything typed.
 //  - Очистить empties the numeric and result boxes; Выход closes.
 class MainWindow : public QMainWindow {
     Q_OBJECT
