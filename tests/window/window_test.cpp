@@ -370,10 +370,11 @@ class WindowTest : public QObject {
                 real.warning(m_window.get(), "Ошибка вычислений!",
                              qs(warningPrompt(Warning::P1Low)).replace('\r', '\n'));
             else
-                real.error(m_window.get(), "Расчет невозможен", "Заполните: Высота", "шаг 4");
+                real.error(m_window.get(), "Расчет невозможен", QString("Заполните: ").repeated(40),
+                           "шаг 4"); // prose: wrapped to the box's width
         }
         QCOMPARE(seen, (QStringList{QString("%1 1 1 ").arg(QMessageBox::Warning),
-                                    QString("%1 1 1 шаг 4").arg(QMessageBox::Critical)}));
+                                    QString("%1 1 0 шаг 4").arg(QMessageBox::Critical)}));
     }
 };
 
