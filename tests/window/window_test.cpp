@@ -370,7 +370,7 @@ class WindowTest : public QObject {
                 real.warning(m_window.get(), "Ошибка вычислений!",
                              qs(warningPrompt(Warning::P1Low)).replace('\r', '\n'));
             else
-                real.error(m_window.get(), "Расчет невозможен", QString("Заполните: ").repeated(40),
+                real.error(m_window.get(), "Расчет невозможен", QString("Заполните: ").repeated(8),
                            "шаг 4"); // prose: wrapped to the box's width
         }
         QCOMPARE(seen, (QStringList{QString("%1 1 1 ").arg(QMessageBox::Warning),
