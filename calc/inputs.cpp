@@ -151,13 +151,12 @@ Reading read(std::string_view text) {
         if (c != ' ' && c != '\t' && c != '\n')
             compact += c;
 
-    const std::string_view rest =
-        std::string_view(compact).substr(std::min<std::size_t>(2, compact.size()));
-    if (compact.size() >= 2 && compact[0] == '&' && (compact[1] == 'H' || compact[1] == 'h'))
-        return readRadix(rest, 16);
-    if (compact.size() >= 2 && compact[0] == '&' && (compact[1] == 'O' || compact[1] == 'o'))
-        return readRadix(rest, 8);
-    return readDecimal(compact);
+    const std::string_view all(compact), prefix = all.substr(0, 2);
+    if (prefix == "&H" || prefix == "&h")
+        return readRadix(all.substr(2), 16);
+    if (prefix == "&O" || prefix == "&o")
+        return readRadix(all.substr(2), 8);
+    return readDecimal(all);
 }
 
 } // namespace
@@ -193,12 +192,9 @@ bool holdsNumber(std::string_view text) {
     return read(text).digits;
 }
 
-bool onTextChanged(Исходные_значения& values, std::string_view boxName, std::string_view text) {
-    const auto input = inputForBox(boxName);
-    if (!input)
-        return false;
-    valueOf(values, *input) = parseNumber(text);
-    return true;
+void onTextChanged(Исходные_значения& values, std::string_view boxName, std::string_view text) {
+    if (const auto input = inputForBox(boxName))
+        valueOf(values, *input) = parseNumber(text);
 }
 
 } // namespace zulcalc

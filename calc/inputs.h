@@ -46,8 +46,7 @@ float parseNumber(std::string_view text);
 bool holdsNumber(std::string_view text);
 
 // Keeps the record in step with a box: to be called on every text change of
-// any box; boxes that feed no input are ignored. Returns whether a value was
-// updated.
-bool onTextChanged(Исходные_значения& values, std::string_view boxName, std::string_view text);
+// any box; boxes that feed no input are ignored.
+void onTextChanged(Исходные_значения& values, std::string_view boxName, std::string_view text);
 
 } // namespace zulcalc
