@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <clocale>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
