@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QResource>
 
 // rcc's initialiser for the fonts compiled into this library; a static
 // library's resources are not registered until it is called.
@@ -26,8 +27,15 @@ QFont face(int pixels) {
 
 void useBundledFonts() {
     initFontResources();
-    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/DejaVuSansCondensed.ttf"));
-    QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/DejaVuSansCondensed-Bold.ttf"));
+    // Straight from the program's own pages (the resource is stored
+    // uncompressed): no copy of the faces on the heap.
+    for (const char* face :
+         {":/fonts/DejaVuSansCondensed.ttf", ":/fonts/DejaVuSansCondensed-Bold.ttf"}) {
+        const QResource resource(QString::fromLatin1(face));
+        QFontDatabase::addApplicationFontFromData(
+            QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
+                                    static_cast<qsizetype>(resource.size())));
+    }
     // Message boxes and menus are windows of their own and take the
     // application's font, not the main window's: 12 px is 9 pt at 96 dpi.
     QApplication::setFont(face(12));
