@@ -159,11 +159,11 @@ constexpr unsigned kWall = mask({Input::L, Input::W, Input::r});
 constexpr unsigned kSpeaker = mask({Input::P, Input::S});
 constexpr unsigned kCeiling = mask({Input::L, Input::W, Input::H});
 
-const char* const kDistance = "Расстояние от оповещателя до слушателя должно быть больше 0.";
-const char* const kCheckDistance = "Проверьте расстояние от оповещателя до слушателя.";
-const char* const kCheckSpeaker = "Проверьте мощность и чувствительность оповещателя.";
-const char* const kCeilingTooHigh = "Уменьшите высоту потолка: она слишком велика.";
-const char* const kCheckCeiling = "Проверьте высоту потолка, длину и ширину помещения.";
+constexpr const char* kDistance = "Расстояние от оповещателя до слушателя должно быть больше 0.";
+constexpr const char* kCheckDistance = "Проверьте расстояние от оповещателя до слушателя.";
+constexpr const char* kCheckSpeaker = "Проверьте мощность и чувствительность оповещателя.";
+constexpr const char* kCeilingTooHigh = "Уменьшите высоту потолка: она слишком велика.";
+constexpr const char* kCheckCeiling = "Проверьте высоту потолка, длину и ширину помещения.";
 
 // Per step: what it computes, which inputs it rests on, and what the user
 // should check when it faults (an overflow of step 4 asks for another thing).
