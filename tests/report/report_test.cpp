@@ -12,6 +12,7 @@
 
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -91,7 +92,8 @@ TEST_F(ReportFile, TwoCopiesPrintingAtOnce) {
     }
 }
 
-TEST_F(ReportFile, ACopyThatCannotGetTheFileSaysSo) {
+// A copy waits for the other to finish; one that waits too long says so.
+TEST_F(ReportFile, ACopyWaitsItsTurn) {
     ASSERT_TRUE(writeFile(path(), "old\r\n"));
     QFile other(path());
     ASSERT_TRUE(other.open(QIODevice::Append));
@@ -99,8 +101,12 @@ TEST_F(ReportFile, ACopyThatCannotGetTheFileSaysSo) {
     const auto failure = appendToFile(path(), "report", std::chrono::milliseconds(100));
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->reason.contains("занят другой копией")) << failure->reason.toStdString();
-    unlockFile(other.handle());
-    EXPECT_FALSE(appendToFile(path(), "new\r\n", std::chrono::milliseconds(100)));
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        unlockFile(other.handle());
+    });
+    EXPECT_FALSE(appendToFile(path(), "new\r\n", std::chrono::seconds(5)));
+    release.join();
     EXPECT_EQ(readFile(path()), "old\r\nnew\r\n");
 }
 
