@@ -166,11 +166,13 @@ constexpr const char* kCeilingTooHigh = "Уменьшите высоту пот�
 constexpr const char* kCheckCeiling = "Проверьте высоту потолка, длину и ширину помещения.";
 
 // Per step: what it computes, which inputs it rests on, and what the user
-// should check when it faults (an overflow of step 4 asks for another thing).
+// should check when it faults, or when it overflows if that asks for
+// another thing.
 struct StepInfo {
     const char* quantity;
     unsigned inputs;
     const char* check;
+    const char* checkOnOverflow = nullptr;
 };
 
 constexpr std::array<StepInfo, 23> kStepInfo = {{
@@ -180,7 +182,8 @@ constexpr std::array<StepInfo, 23> kStepInfo = {{
     {"требуемый уровень звука", mask({Input::N}), "Проверьте уровень фонового шума в помещении."},
     {"площадь на один настенный оповещатель", mask({Input::r}),
      "Уменьшите расстояние от оповещателя до слушателя: оно слишком велико."},
-    {"количество настенных оповещателей", kWall, kDistance},
+    {"количество настенных оповещателей", kWall, kDistance,
+     "Расстояние от оповещателя до слушателя слишком мало для такой площади помещения."},
     {"промежуточная длина", kWall, "Длина и ширина помещения не должны быть равны 0."},
     {"расстояние от оповещателя до стены", kWall, kCheckDistance},
     {"расстояние между оповещателями", kWall, kCheckDistance},
@@ -233,10 +236,8 @@ FaultMessage faultMessage(const CalcFault& fault, const std::vector<Input>& unfi
     }
     if (fromUnfilled)
         return {"Не все исходные данные введены числами.\nЗаполните: " + boxes, details};
-    if (fault.step == 4 && fault.kind == FaultKind::Overflow)
-        return {"Расстояние от оповещателя до слушателя слишком мало для такой площади помещения.",
-                details};
-    return {step.check, details};
+    const bool overflow = fault.kind == FaultKind::Overflow && step.checkOnOverflow;
+    return {overflow ? step.checkOnOverflow : step.check, details};
 }
 
 } // namespace zulcalc
