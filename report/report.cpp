@@ -1,12 +1,11 @@
 #include "report/report.h"
 
+#include "report/file_lock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QStringDecoder>
-
-#include "report/file_lock.h"
-
 #include <QTemporaryFile>
 
 #include <array>
