@@ -48,16 +48,11 @@ class CalculationFault : public testing::TestWithParam<Row> {};
 
 TEST_P(CalculationFault, StopsAtTheStepBeforeTheWindowChanges) {
     const Row& row = GetParam();
-    const std::map<std::string, FaultKind> kinds = {
-        {"InvalidOperation", FaultKind::InvalidOperation},
-        {"DivisionByZero", FaultKind::DivisionByZero},
-        {"Overflow", FaultKind::Overflow},
-        {"Domain", FaultKind::Domain}};
-    std::optional<Input> input;
-    for (Input i : kAllInputs)
-        if (row[10] == std::string(1, "HWLSPNr"[static_cast<int>(i)]))
-            input = i;
-    const CalcFault expected{kinds.at(row[8]), std::stoi(row[9]), input};
+    const std::string kinds[] = {"InvalidOperation", "DivisionByZero", "Overflow", "Domain"};
+    const auto kind = std::find(std::begin(kinds), std::end(kinds), row[8]) - kinds;
+    const auto input = std::string_view("HWLSPNr").find(row[10][0]);
+    const CalcFault expected{FaultKind(kind), std::stoi(row[9]),
+                             input < 7 ? std::optional(Input(input)) : std::nullopt};
 
     Расчетные_величины v;
     v.P1 = 42; // what an earlier calculation left

@@ -13,21 +13,7 @@ std::string rowName(const testing::TestParamInfo<Row>& info) {
     return info.param[0];
 }
 
-// The last columns of a row of limits.tsv: the colours of the two level boxes
-// and the warnings, against what the window was told.
-void expectVerdicts(const Row& row, std::size_t first, RecordingWindow& window) {
-    EXPECT_EQ(window.m_colours[ResultBox::LevelAt3m], row[first] == "R" ? kRed : kWhite);
-    EXPECT_EQ(window.m_colours[ResultBox::ListenerLevel], row[first + 1] == "R" ? kRed : kWhite);
-    EXPECT_EQ(window.m_colours.size(), 2u) << "only the two level boxes are painted";
-    std::vector<Warning> warnings;
-    std::istringstream names(row[first + 2]);
-    for (std::string name; std::getline(names, name, ',');)
-        if (name != "-")
-            warnings.push_back(warningNamed(name));
-    EXPECT_EQ(window.m_warnings, warnings);
-}
-
-// The worked examples of present.tsv go through the real window (window_test),
+// The worked examples of window/presses.tsv go through the real window,
 // which shows what present() tells it.
 
 class Limits : public testing::TestWithParam<Row> {};
@@ -41,7 +27,16 @@ TEST_P(Limits, JudgeTheBoundariesAsTheCodeOfPracticeSays) {
     v.P3a = number(row[5]);
     RecordingWindow window(row[1] == "ceiling" ? OptionButton::Ceiling : OptionButton::Wall);
     present(v, window, ".");
-    expectVerdicts(row, 6, window);
+    // The colours of the two level boxes, and the warnings in order.
+    EXPECT_EQ(window.m_colours[ResultBox::LevelAt3m], row[6] == "R" ? kRed : kWhite);
+    EXPECT_EQ(window.m_colours[ResultBox::ListenerLevel], row[7] == "R" ? kRed : kWhite);
+    EXPECT_EQ(window.m_colours.size(), 2u) << "only the two level boxes are painted";
+    std::vector<Warning> warnings;
+    std::istringstream names(row[8]);
+    for (std::string name; std::getline(names, name, ',');)
+        if (name != "-")
+            warnings.push_back(warningNamed(name));
+    EXPECT_EQ(window.m_warnings, warnings);
 }
 
 INSTANTIATE_TEST_SUITE_P(Boundaries, Limits, testing::ValuesIn(readTable("calc/limits.tsv")),

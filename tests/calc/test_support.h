@@ -1,13 +1,19 @@
 #pragma once
 
+#include "calc/inputs.h"
+#include "calc/numbers.h"
 #include "calc/presentation.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <ostream>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -50,15 +56,38 @@ inline std::vector<Row> readTable(const std::string& name, bool texts = false) {
 // A number of a table: decimal, "inf", or a hexadecimal float (0x1.8p+1)
 // for values that must come out bit for bit.
 template <class Number = float> Number number(std::string text) {
-    const bool negative = text[0] == '-';
-    const bool hex = text.find("0x") == (negative ? 1 : 0);
-    const char* first = text.data() + (negative ? 1 : 0) + (hex ? 2 : 0);
+    auto format = std::chars_format::general;
+    if (const auto hex = text.find("0x"); hex != std::string::npos)
+        text.erase(hex, 2), format = std::chars_format::hex;
     Number value = 0;
-    const auto res = std::from_chars(first, text.data() + text.size(), value,
-                                     hex ? std::chars_format::hex : std::chars_format::general);
-    if (res.ptr != text.data() + text.size())
+    if (std::from_chars(text.data(), text.data() + text.size(), value, format).ptr !=
+        text.data() + text.size())
         throw std::runtime_error("not a number: " + text);
-    return negative ? -value : value;
+    return value;
+}
+
+// What is wrong with how a box reads `input`, or null: whatever follows the
+// first comma must not count, nor must blanks, and a plain decimal number
+// must read as the C library reads it (correctly rounded to double; the
+// process keeps the C locale), then rounded once more to single precision.
+inline const char* readingFault(const std::string& input) {
+    const auto bits = [](float value) { return std::bit_cast<std::uint32_t>(value); };
+    const std::string text = input.substr(0, input.find(','));
+    std::string compact;
+    std::copy_if(text.begin(), text.end(), std::back_inserter(compact),
+                 [](char c) { return c != ' ' && c != '\t' && c != '\n'; });
+    const float value = parseNumber(input);
+    if (bits(value) != bits(parseNumber(text)))
+        return "something after the comma was read";
+    if (bits(value) != bits(parseNumber(compact)))
+        return "a blank changed the value";
+    static const std::regex plain(R"([+-]?(\d+\.?\d*|\.\d+)([eEdD][+-]?\d+)?)");
+    std::replace(compact.begin(), compact.end(), 'd', 'e');
+    std::replace(compact.begin(), compact.end(), 'D', 'e');
+    if (std::regex_match(compact, plain) &&
+        bits(value) != bits(toSingle(std::strtod(compact.c_str(), nullptr))))
+        return "a plain decimal read otherwise than by the C library";
+    return nullptr;
 }
 
 // Seven fields from `first` on, in the order a designer reads the data
