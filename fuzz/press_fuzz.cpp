@@ -8,27 +8,26 @@
 #include <cstdint>
 #include <cstdlib>
 #include <regex>
+#include <sstream>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;
     using namespace zulcalc;
-    const bool ceiling = data[0] & 1;
     const std::string separator = (data[0] & 2) ? "," : ".";
-    const std::string rest(reinterpret_cast<const char*>(data + 1), size - 1);
 
     // Seven texts separated by '|'; missing ones stay empty.
     Исходные_значения inputs;
-    std::size_t start = 0;
+    std::istringstream texts(std::string(reinterpret_cast<const char*>(data + 1), size - 1));
     for (Input input : kAllInputs) {
-        const auto end = std::min(rest.find('|', start), rest.size());
-        const std::string text = start < rest.size() ? rest.substr(start, end - start) : "";
+        std::string text;
+        std::getline(texts, text, '|');
         onTextChanged(inputs, inputBoxName(input), text);
-        start = end + 1;
     }
 
-    testing_support::RecordingWindow window(ceiling ? OptionButton::Ceiling : OptionButton::Wall);
+    testing_support::RecordingWindow window(data[0] & 1 ? OptionButton::Ceiling
+                                                        : OptionButton::Wall);
     Расчетные_величины results;
     const Расчетные_величины before = results;
     if (calculateAndPresent(inputs, results, window, separator)) {
@@ -42,9 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                             "[0-9]+)?E[+-][0-9]{2}");
     if (window.m_texts.size() != 6 || window.m_colours.size() != 2)
         std::abort();
-    for (const auto& [box, text] : window.m_texts)
-        if (!std::regex_match(text, number) || text == "-0")
-            std::abort();
+    for (const auto& [box, shown] : window.m_texts)
+        for (const std::string& text : shown)
+            if (!std::regex_match(text, number) || text == "-0")
+                std::abort();
     for (const auto& [box, colour] : window.m_colours)
         if (colour != kWhite && colour != kRed)
             std::abort();

@@ -20,8 +20,6 @@ for target in parse press; do
         echo "fuzz: $target found a fault; input saved in $work" >&2
         exit 1
     fi
-    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
-    echo "fuzz: $target: $runs executions in $seconds s, $rate per second, no fault"
+    echo "fuzz: $target: no fault in $seconds s;" $(grep -E '^stat::(number_of_executed_units|average_exec_per_sec)' "$log")
     rm -rf "$work"
 done

@@ -47,7 +47,7 @@ TEST(Present, WallTypeShowsTheListenerAtDistanceRBeforeUnderTheCeiling) {
     ASSERT_FALSE(calculate(room(Row{{"", "10", "6", "2.125", "3", "1", "90", "60"}}), v));
     RecordingWindow window(OptionButton::Wall);
     present(v, window, ".");
-    EXPECT_EQ(window.m_history[ResultBox::ListenerLevel], (std::vector<std::string>{"83", "86"}));
+    EXPECT_EQ(window.m_texts[ResultBox::ListenerLevel], (std::vector<std::string>{"83", "86"}));
 }
 
 class WarningPrompt : public testing::TestWithParam<Row> {};

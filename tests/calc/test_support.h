@@ -115,8 +115,7 @@ class RecordingWindow : public Окно_расчета {
     bool isSelected(OptionButton option) const override { return option == m_selected; }
 
     void setText(ResultBox box, const std::string& text) override {
-        m_texts[box] = text;
-        m_history[box].push_back(text);
+        m_texts[box].push_back(text);
         ++m_calls;
     }
 
@@ -134,8 +133,7 @@ class RecordingWindow : public Окно_расчета {
     }
 
     OptionButton m_selected;
-    std::map<ResultBox, std::string> m_texts;
-    std::map<ResultBox, std::vector<std::string>> m_history;
+    std::map<ResultBox, std::vector<std::string>> m_texts; // every text in turn
     std::map<ResultBox, std::uint32_t> m_colours;
     std::vector<Warning> m_warnings;
     int m_calls = 0;

@@ -10,14 +10,12 @@ trap 'rm -rf "$root"' EXIT
 (cd "$build" && cpack -G DEB -B "$root/out" >/dev/null 2>&1)
 deb=$(ls "$root"/out/zulcalc_*_amd64.deb)
 dpkg -x "$deb" "$root/fs"
-id=org.example.zulcalc
 # Every file the package holds, and no other (package.files beside this).
 diff -u "$(dirname "$0")/package.files" <(cd "$root/fs" && find . -type f | sort)
-grep -qx 'Name=Расчет ЗУЛ' "$root/fs/usr/share/applications/$id.desktop"
-grep -qx 'Exec=zulcalc' "$root/fs/usr/share/applications/$id.desktop"
-grep -q '^Categories=.*Engineering;' "$root/fs/usr/share/applications/$id.desktop"
-desktop-file-validate "$root/fs/usr/share/applications/$id.desktop"
-appstreamcli validate --no-net "$root/fs/usr/share/metainfo/$id.metainfo.xml" >/dev/null
+entry=$root/fs/usr/share/applications/org.example.zulcalc.desktop
+[ "$(grep -E '^(Name|Exec|Categories)=' "$entry")" = $'Name=Расчет ЗУЛ\nExec=zulcalc\nCategories=Science;Engineering;' ]
+desktop-file-validate "$entry"
+appstreamcli validate --no-net "$root"/fs/usr/share/metainfo/*.metainfo.xml >/dev/null
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ $depends == *libqt6widgets6* && $depends != *font* ]] || { echo "Depends: $depends"; exit 1; }
 # Still running after two seconds: it started and waits for the user.
