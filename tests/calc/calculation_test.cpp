@@ -13,23 +13,13 @@ namespace {
 
 using testing_support::Row;
 
-std::string rowName(const testing::TestParamInfo<Row>& info) {
-    return info.param[0];
-}
-
-std::array<float, 22> steps(const Расчетные_величины& v) {
-    return {v.A,           v.Sтреб_wall, v.K,  v.n_wall,     v.d,      v.gap_wall, v.spacing_wall,
-            v.L1,          v.P1,         v.P3, v.Sтреб_ceil, v.L1a,    v.P1a,      v.h,
-            v.P3a,         v.R,          v.C,  v.A2,         v.n_ceil, v.s,        v.gap_ceil,
-            v.spacing_ceil};
-}
-
 class CalculationGolden : public testing::TestWithParam<Row> {};
 
 TEST_P(CalculationGolden, EveryStepBitExact) {
     Расчетные_величины v;
     ASSERT_FALSE(calculate(testing_support::room(GetParam()), v));
-    const auto got = steps(v);
+    // The record holds the 22 steps in order, each a float.
+    const auto got = std::bit_cast<std::array<float, 22>>(v);
     for (std::size_t i = 0; i < got.size(); ++i) {
         const float expected = testing_support::number(GetParam()[8 + i]);
         EXPECT_EQ(std::bit_cast<std::uint32_t>(got[i]), std::bit_cast<std::uint32_t>(expected))
@@ -42,7 +32,8 @@ TEST_P(CalculationGolden, EveryStepBitExact) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WorkedExamples, CalculationGolden,
-                         testing::ValuesIn(testing_support::readTable("calc/golden.tsv")), rowName);
+                         testing::ValuesIn(testing_support::readTable("calc/golden.tsv")),
+                         testing_support::RowName());
 
 class CalculationFault : public testing::TestWithParam<Row> {};
 
@@ -67,7 +58,8 @@ TEST_P(CalculationFault, StopsAtTheStepBeforeTheWindowChanges) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BadInputs, CalculationFault,
-                         testing::ValuesIn(testing_support::readTable("calc/faults.tsv")), rowName);
+                         testing::ValuesIn(testing_support::readTable("calc/faults.tsv")),
+                         testing_support::RowName());
 
 } // namespace
 } // namespace zulcalc

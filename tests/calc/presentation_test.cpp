@@ -9,10 +9,6 @@ namespace {
 
 using namespace testing_support;
 
-std::string rowName(const testing::TestParamInfo<Row>& info) {
-    return info.param[0];
-}
-
 // The worked examples of window/presses.tsv go through the real window,
 // which shows what present() tells it.
 
@@ -40,7 +36,7 @@ TEST_P(Limits, JudgeTheBoundariesAsTheCodeOfPracticeSays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Boundaries, Limits, testing::ValuesIn(readTable("calc/limits.tsv")),
-                         rowName);
+                         RowName());
 
 TEST(Present, WallTypeShowsTheListenerAtDistanceRBeforeUnderTheCeiling) {
     Расчетные_величины v;
@@ -49,18 +45,6 @@ TEST(Present, WallTypeShowsTheListenerAtDistanceRBeforeUnderTheCeiling) {
     present(v, window, ".");
     EXPECT_EQ(window.m_texts[ResultBox::ListenerLevel], (std::vector<std::string>{"83", "86"}));
 }
-
-class WarningPrompt : public testing::TestWithParam<Row> {};
-
-TEST_P(WarningPrompt, FiveLinesJoinedByCarriageReturns) {
-    const Row& row = GetParam();
-    ASSERT_EQ(row.fields.size(), 6u);
-    EXPECT_EQ(warningPrompt(warningNamed(row[0])),
-              row[1] + '\r' + row[2] + '\r' + row[3] + '\r' + row[4] + '\r' + row[5]);
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, WarningPrompt,
-                         testing::ValuesIn(readTable("calc/warnings.tsv", true)), rowName);
 
 } // namespace
 } // namespace zulcalc

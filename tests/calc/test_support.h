@@ -32,6 +32,11 @@ inline void PrintTo(const Row& row, std::ostream* out) {
     *out << row[0];
 }
 
+// Names a parameterised case by its row.
+struct RowName {
+    template <class Info> std::string operator()(const Info& info) const { return info.param[0]; }
+};
+
 // Rows of tests/<name>; lines starting with '#' are notes. Fields are split
 // at blanks, or with `texts` at tabs only, so that a text keeps its spaces.
 inline std::vector<Row> readTable(const std::string& name, bool texts = false) {
