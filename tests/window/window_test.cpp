@@ -129,7 +129,6 @@ class WindowTest : public QObject {
         else if (record.open(QIODevice::WriteOnly))
             record.write(wrapped.join('\n').toUtf8());
         QCOMPARE(control("frmРезультат")->geometry(), QRect(672, 48, 393, 425)); // from the drawing
-        QVERIFY(control<QLineEdit>("txtЗначение_звука_на_3_м")->isReadOnly());
         QVERIFY(control<QPlainTextEdit>("txtЗначение_Адрес_здания"));
         QCOMPARE(m_window->findChild<QAction*>("пункт_меню_печать")->text(), QString("Печать"));
         // Every control shows (15975 x 9015 twips below the menu); no resizing.
@@ -177,7 +176,7 @@ class WindowTest : public QObject {
         QCOMPARE(m_window->inputs().H, 0.0f);
         QTest::keyClicks(height, "2,5"); // the comma ends the number, whatever the locale
         QTest::keyClicks(control("txtЗначение_Площадь"), "99");
-        QTest::keyClicks(control(kLevelBoxes[0]), "123");
+        QTest::keyClicks(control(kLevelBoxes[0]), "123"); // read-only
         QCOMPARE(m_window->inputs().H + m_window->inputs().L, 2.0f);
         QCOMPARE(text(kLevelBoxes[0]), QString());
     }
@@ -249,27 +248,24 @@ class WindowTest : public QObject {
     }
 
     void printAppendsOpensAndEnds_data() {
-        QTest::addColumn<int>("key");       // 0: the menu item; -1: Выход instead
         QTest::addColumn<QString>("where"); // the report, in the scratch folder
         QTest::addColumn<bool>("printed");  // or the failure names `where`
         const QString here = "Мои проекты/зал 2/Sample.txt",
                       documents = "home/Документы/Sample.txt";
-        QTest::newRow("menu") << 0 << here << true;
-        QTest::newRow("Ctrl+P") << int(Qt::Key_P) << here << true;
-        QTest::newRow("Ctrl+P, Russian layout") << 0x0417 << here << true; // З
-        QTest::newRow("installed: folder closed") << 0 << documents << true;
-        QTest::newRow("read-only folder") << 0 << documents << true;
-        QTest::newRow("exit") << -1 << here << false;
-        // Failures: the window stays with everything typed, the file as it was.
+        for (const char* way : {"menu", "Ctrl+P", "Ctrl+P, Russian layout"})
+            QTest::newRow(way) << here << true;
+        QTest::newRow("installed: folder closed") << documents << true;
+        QTest::newRow("read-only folder") << documents << true;
+        // Выход instead, and failures: the window stays with everything typed,
+        // the file as it was.
         for (const char* failure :
-             {"Sample.txt is a folder", "disk full", "read-only file", "cut off midway",
+             {"exit", "Sample.txt is a folder", "disk full", "read-only file", "cut off midway",
               "cut off midway, a new file", "a device that cannot keep it"})
-            QTest::newRow(failure) << 0 << here << false;
-        QTest::newRow("closed, no documents folder") << 0 << "home/Документы" << false;
+            QTest::newRow(failure) << here << false;
+        QTest::newRow("closed, no documents folder") << "home/Документы" << false;
     }
 
     void printAppendsOpensAndEnds() {
-        QFETCH(int, key);
         QFETCH(QString, where);
         QFETCH(bool, printed);
         const QString tag = QTest::currentDataTag(), path = m_dir.filePath(where);
@@ -292,16 +288,18 @@ class WindowTest : public QObject {
         // Room for half the report: it is cut off midway.
         limitFileSize(tag.startsWith("cut off") ? before.size() + 500 : RLIM_INFINITY);
         type("txtЗначение_шифр_проекта", "П-1");
-        if (key > 0)
+        const bool exit = tag == "exit";
+        if (tag.startsWith("Ctrl+P")) {
+            const int key = tag.endsWith("layout") ? 0x0417 : Qt::Key_P; // З or P
             QTest::sendKeyEvent(QTest::Click, m_window.get(), Qt::Key(key), QChar(key).toLower(),
                                 Qt::ControlModifier);
-        else
-            key < 0 ? click("CmdВыход")
-                    : m_window->findChild<QAction*>("пункт_меню_печать")->trigger();
+        } else
+            exit ? click("CmdВыход")
+                 : m_window->findChild<QAction*>("пункт_меню_печать")->trigger();
         limitFileSize(RLIM_INFINITY);
         QFile::setPermissions(programDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-        QCOMPARE(m_window->isVisible(), !printed && key >= 0);
+        QCOMPARE(m_window->isVisible(), !printed && !exit);
         QCOMPARE(m_desktop.opened, printed ? QStringList{path} : QStringList());
         if (printed) {
             const QByteArray report = readFile(path);
@@ -310,14 +308,14 @@ class WindowTest : public QObject {
             QCOMPARE(report.count("\r\n"), 23);
             QCOMPARE(QDir(programDir()).entryList(QDir::Files).join(""), // no probe left behind
                      QString(path == samplePath() ? "Sample.txt" : ""));
-        } else if (key >= 0) {
+        } else if (!exit) {
             QCOMPARE(m_desktop.shown.size(), 1);
             QVERIFY2(m_desktop.shown[0][2].contains(path) &&
                          m_desktop.shown[0][2].contains("Причина: "),
                      qPrintable(m_desktop.shown[0][2]));
             QCOMPARE(text("txtЗначение_шифр_проекта"), QString("П-1"));
         }
-        if (key < 0)
+        if (exit)
             QVERIFY(!QFile::exists(samplePath()));
         else if (!printed && QFileInfo(samplePath()).isFile() &&
                  !QFileInfo(samplePath()).isSymLink())
@@ -328,27 +326,25 @@ class WindowTest : public QObject {
     // of a warning (the code of practice's wording) whole on a line of its own.
     void realMessageBoxes() {
         QStringList seen;
-        for (int i = 0; i < 2; ++i) {
-            QTimer::singleShot(0, [&] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                auto* label = box->findChild<QLabel*>("qt_msgbox_label");
-                int widest = 0;
-                for (const QString& line : box->text().split('\n'))
-                    widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
-                seen << QString("%1 %2 %3 %4")
-                            .arg(box->icon())
-                            .arg(box->standardButtons() == QMessageBox::Ok)
-                            .arg(label->contentsRect().width() >= widest)
-                            .arg(box->detailedText());
-                box->accept();
-            });
-            ModalMessageBoxes real; // with a prompt that fits the offscreen screen's 800 pixels
-            if (i == 0)
-                real.warning(m_window.get(), "Ошибка вычислений!", warningText("P1Low"));
-            else
-                real.error(m_window.get(), "Расчет невозможен", QString("Заполните: ").repeated(8),
-                           "шаг 4"); // prose: wrapped to the box's width
-        }
+        const auto look = [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+            int widest = 0;
+            for (const QString& line : box->text().split('\n'))
+                widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+            seen << QString("%1 %2 %3 %4")
+                        .arg(box->icon())
+                        .arg(box->standardButtons() == QMessageBox::Ok)
+                        .arg(label->contentsRect().width() >= widest)
+                        .arg(box->detailedText());
+            box->accept();
+        };
+        ModalMessageBoxes real; // with a prompt that fits the offscreen screen's 800 pixels
+        QTimer::singleShot(0, look);
+        real.warning(m_window.get(), "Ошибка вычислений!", warningText("P1Low"));
+        QTimer::singleShot(0, look); // prose: wrapped to the box's width
+        real.error(m_window.get(), "Расчет невозможен", QString("Заполните: ").repeated(8),
+                   "шаг 4");
         QCOMPARE(seen, (QStringList{QString("%1 1 1 ").arg(QMessageBox::Warning),
                                     QString("%1 1 0 шаг 4").arg(QMessageBox::Critical)}));
     }
