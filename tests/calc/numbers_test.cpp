@@ -55,7 +55,7 @@ TEST(ParseNumber, RandomTextsAgreeWithTheCLibrary) {
     }
 }
 
-// Formatting and rounding as numbers.tsv lists them.
+// Formatting, rounding and storing in single precision as numbers.tsv lists them.
 TEST(Numbers, FormatRoundAndStoreAsTheTableSays) {
     using testing_support::number;
     for (const auto& row : testing_support::readTable("calc/numbers.tsv")) {

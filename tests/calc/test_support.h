@@ -62,8 +62,10 @@ inline std::vector<Row> readTable(const std::string& name, bool texts = false) {
 // for values that must come out bit for bit.
 template <class Number = float> Number number(std::string text) {
     auto format = std::chars_format::general;
-    if (const auto hex = text.find("0x"); hex != std::string::npos)
-        text.erase(hex, 2), format = std::chars_format::hex;
+    if (const auto hex = text.find("0x"); hex != std::string::npos) {
+        text.erase(hex, 2); // from_chars reads hexadecimal without its prefix
+        format = std::chars_format::hex;
+    }
     Number value = 0;
     if (std::from_chars(text.data(), text.data() + text.size(), value, format).ptr !=
         text.data() + text.size())
