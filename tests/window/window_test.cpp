@@ -204,6 +204,7 @@ class WindowTest : public QObject {
         click("CmdРасчет");
         QApplication::setPalette(light);
 
+        // The six boxes (- : all six empty), then every message in turn.
         QStringList shown, expected = qs(row[4] == "-" ? "     " : row[4]).split(' ');
         for (int i = 0; i < 6; ++i) {
             shown << text(qs(resultBoxName(ResultBox(i))));
