@@ -20,6 +20,6 @@ for target in parse press; do
         echo "fuzz: $target found a fault; input saved in $work" >&2
         exit 1
     fi
-    echo "fuzz: $target: no fault in $seconds s;" $(grep -E '^stat::(number_of_executed_units|average_exec_per_sec)' "$log")
+    echo "fuzz: $target: no fault in $seconds s:" $(sed -n 's/^stat::number_of_executed_units: *\(.*\)/\1 executions,/p; s/^stat::average_exec_per_sec: *\(.*\)/\1 per second/p' "$log")
     rm -rf "$work"
 done
