@@ -164,6 +164,11 @@ constexpr const char* kCheckDistance = "Проверьте расстояние 
 constexpr const char* kCheckSpeaker = "Проверьте мощность и чувствительность оповещателя.";
 constexpr const char* kCeilingTooHigh = "Уменьшите высоту потолка: она слишком велика.";
 constexpr const char* kCheckCeiling = "Проверьте высоту потолка, длину и ширину помещения.";
+constexpr const char* kRoomTooLarge =
+    "Проверьте длину и ширину помещения: их произведение слишком велико.";
+constexpr const char* kCheckNoise = "Проверьте уровень фонового шума в помещении.";
+constexpr const char* kNoPower = "Мощность оповещателя должна быть больше 0.";
+constexpr const char* kEarLevel = "Высота потолка должна быть больше 1,5 м.";
 
 // Per step: what it computes, which inputs it rests on, and what the user
 // should check when it faults, or when it overflows if that asks for
@@ -177,9 +182,8 @@ struct StepInfo {
 
 constexpr std::array<StepInfo, 23> kStepInfo = {{
     {"", 0, ""},
-    {"площадь помещения", kRoom,
-     "Проверьте длину и ширину помещения: их произведение слишком велико."},
-    {"требуемый уровень звука", mask({Input::N}), "Проверьте уровень фонового шума в помещении."},
+    {"площадь помещения", kRoom, kRoomTooLarge},
+    {"требуемый уровень звука", mask({Input::N}), kCheckNoise},
     {"площадь на один настенный оповещатель", mask({Input::r}),
      "Уменьшите расстояние от оповещателя до слушателя: оно слишком велико."},
     {"количество настенных оповещателей", kWall, kDistance,
@@ -187,20 +191,17 @@ constexpr std::array<StepInfo, 23> kStepInfo = {{
     {"промежуточная длина", kWall, "Длина и ширина помещения не должны быть равны 0."},
     {"расстояние от оповещателя до стены", kWall, kCheckDistance},
     {"расстояние между оповещателями", kWall, kCheckDistance},
-    {"уровень звука на расстоянии 1 м", kSpeaker, "Мощность оповещателя должна быть больше 0."},
+    {"уровень звука на расстоянии 1 м", kSpeaker, kNoPower},
     {"уровень звука на расстоянии 3 м", kSpeaker, kCheckSpeaker},
     {"уровень звука в точке стояния слушателя", kSpeaker | mask({Input::r}), kDistance},
-    {"требуемый уровень звука", mask({Input::N}), "Проверьте уровень фонового шума в помещении."},
-    {"уровень звука на расстоянии 1 м", kSpeaker, "Мощность оповещателя должна быть больше 0."},
+    {"требуемый уровень звука", mask({Input::N}), kCheckNoise},
+    {"уровень звука на расстоянии 1 м", kSpeaker, kNoPower},
     {"уровень звука на расстоянии 3 м", kSpeaker, kCheckSpeaker},
-    {"высота оповещателя над слушателем", mask({Input::H}),
-     "Высота потолка должна быть больше 1,5 м."},
-    {"уровень звука под потолочным оповещателем", kSpeaker | mask({Input::H}),
-     "Высота потолка должна быть больше 1,5 м."},
+    {"высота оповещателя над слушателем", mask({Input::H}), kEarLevel},
+    {"уровень звука под потолочным оповещателем", kSpeaker | mask({Input::H}), kEarLevel},
     {"радиус зоны потолочного оповещателя", mask({Input::H}), kCeilingTooHigh},
     {"площадь на один потолочный оповещатель", mask({Input::H}), kCeilingTooHigh},
-    {"площадь помещения", kRoom,
-     "Проверьте длину и ширину помещения: их произведение слишком велико."},
+    {"площадь помещения", kRoom, kRoomTooLarge},
     {"количество потолочных оповещателей", kCeiling, kCheckCeiling},
     {"расстояние между потолочными оповещателями", kCeiling, kCheckCeiling},
     {"расстояние от оповещателя до стены", kCeiling, kCheckCeiling},
