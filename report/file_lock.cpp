@@ -15,7 +15,10 @@ namespace zulcalc {
 
 namespace {
 
-// 0 when locked, EWOULDBLOCK when someone else holds it, else why not.
+// 0 when locked, EWOULDBLOCK when someone else holds it, else why not. A
+// file system that keeps no locks (some network shares) still takes the
+// report, in one write as it always has; refusing to print there would leave
+// the user no way to print at all.
 int tryLock(int fd) {
 #ifdef _WIN32
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
@@ -23,13 +26,21 @@ int tryLock(int fd) {
     if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
                    MAXDWORD, &whole))
         return 0;
-    return GetLastError() == ERROR_LOCK_VIOLATION ? EWOULDBLOCK : EACCES;
+    switch (GetLastError()) {
+    case ERROR_LOCK_VIOLATION:
+        return EWOULDBLOCK;
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+    case ERROR_INVALID_PARAMETER:
+        return 0; // no locks on this file system
+    case ERROR_ACCESS_DENIED:
+        return EACCES;
+    default:
+        return EIO;
+    }
 #else
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
         return 0;
-    // A file system that keeps no locks (some network shares) still takes
-    // the report, in one write as it always has; refusing to print there
-    // would leave the user no way to print at all.
     if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL)
         return 0;
     return errno == EINTR ? EWOULDBLOCK : errno;

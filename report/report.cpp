@@ -4,8 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QHash>
-#include <QStringDecoder>
 #include <QTemporaryFile>
 
 #include <array>
@@ -67,6 +65,29 @@ QString padToNextZone(const QString& caption) {
     return caption + QString(zoneStart - used, QChar(' '));
 }
 
+// Bytes 0x80 to 0xBF of Windows-1251 (0x98, unassigned, holds its C1 control
+// as Windows' own conversion does); 0xC0 to 0xFF are
+// А to я in order. Written out here rather than asked of Qt, whose decoder for
+// this code page exists only where Qt was built with ICU (not on Windows).
+constexpr char16_t kUpperHalf[64] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
+    0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
+    0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
+    0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
+    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+};
+
+// A character of the upper half, or '?' for one the code page lacks.
+char toUpperHalf(char16_t unit) {
+    if (unit >= u'А' && unit <= u'я')
+        return static_cast<char>(0xC0 + (unit - u'А'));
+    for (int i = 0; i < 64; ++i)
+        if (kUpperHalf[i] == unit)
+            return static_cast<char>(0x80 + i);
+    return '?';
+}
+
 QString systemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
@@ -87,18 +108,6 @@ QString reportText(const ControlText& textOf) {
 }
 
 QByteArray toWindows1251(const QString& text) {
-    // The upper half of the code page, read back through Qt's own decoder;
-    // anything not in it (and any unpaired surrogate) is written as '?'.
-    static const QHash<char16_t, char> upperHalf = [] {
-        QHash<char16_t, char> table;
-        QStringDecoder decoder("windows-1251");
-        for (int byte = 0x80; byte <= 0xFF; ++byte) {
-            const QString one = decoder.decode(QByteArray(1, static_cast<char>(byte)));
-            if (one.size() == 1 && one.at(0) != QChar::ReplacementCharacter)
-                table.insert(one.at(0).unicode(), static_cast<char>(byte));
-        }
-        return table;
-    }();
     QByteArray bytes;
     bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -106,7 +115,7 @@ QByteArray toWindows1251(const QString& text) {
         if (unit < 0x80)
             bytes += static_cast<char>(unit);
         else
-            bytes += upperHalf.value(unit, '?');
+            bytes += toUpperHalf(unit);
         // A character outside the BMP is one '?', not two.
         if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
             ++i;
@@ -127,18 +136,26 @@ std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& 
                                       ? QStringLiteral("файл занят другой копией программы "
                                                        "дольше %1 с")
                                             .arg(static_cast<double>(lockWait.count()) / 1000)
-                                      : systemReason(error)};
+                                      : QStringLiteral("файл не удалось заблокировать "
+                                                       "для записи (%1)")
+                                            .arg(systemReason(error))};
     }
     // From here until the lock is released no other copy appends or cuts
     // back, so the length noted now is where this report starts. A device (a
-    // link to /dev/full, say) has no length to return to.
+    // link to /dev/full, say) has no length to return to. Windows has no
+    // append mode of its own (Qt seeks to the end once, at opening, before
+    // another copy may have added its report): write at the end as it is now.
     const qint64 before = file.isSequential() ? -1 : file.size();
     std::optional<WriteFailure> failure;
-    if (file.write(bytes) != bytes.size())
+    if (before >= 0 && !file.seek(before))
+        failure = WriteFailure{path, file.errorString()};
+    else if (file.write(bytes) != bytes.size())
         failure = WriteFailure{path, file.errorString()};
     // On the disk before the program says it is written and ends.
     else if (const int error = syncFile(fd))
-        failure = WriteFailure{path, systemReason(error)};
+        failure = WriteFailure{
+            path,
+            QStringLiteral("отчет не удалось сохранить на диск (%1)").arg(systemReason(error))};
     // Whatever part of the report did reach the file goes again.
     if (failure && before >= 0)
         file.resize(before);

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <sys/wait.h>
@@ -45,6 +46,13 @@ TEST(Report, LinesCaptionsAndPrintZones) {
 TEST(Report, Windows1251WithQuestionMarksForTheRest) {
     EXPECT_EQ(toWindows1251("Шифр №5 ёЁ \u20ACя"), QByteArray("\xD8\xE8\xF4\xF0 \xB9"
                                                               "5 \xB8\xA8 \x88\xFF"));
+    // Every byte of the upper half, against the system's own decoder where Qt
+    // has one (ICU).
+    QStringDecoder decoder("windows-1251");
+    for (int byte = 0x80; byte <= 0xFF && decoder.isValid(); ++byte) {
+        const QByteArray one(1, char(byte));
+        EXPECT_EQ(toWindows1251(decoder(one)), one) << byte;
+    }
     // One '?' a character, a pair of surrogates included; a lone one is one too.
     EXPECT_EQ(toWindows1251("a\u2713b\u4E2D\U0001F600c" + QString(QChar(0xD800)) + "d"),
               QByteArray("a?b??c?d"));
