@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <csignal>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 namespace zulcalc::testing_support {
 
@@ -18,6 +20,7 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+#ifndef _WIN32
 // Files may grow only to `bytes` (RLIM_INFINITY: as they like); a write past
 // that is cut short and fails instead of killing the process.
 inline void limitFileSize(rlim_t bytes) {
@@ -27,5 +30,7 @@ inline void limitFileSize(rlim_t bytes) {
     limit.rlim_cur = std::min(bytes, limit.rlim_max);
     ::setrlimit(RLIMIT_FSIZE, &limit);
 }
+
+#endif
 
 } // namespace zulcalc::testing_support
