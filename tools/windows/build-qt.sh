@@ -5,7 +5,8 @@
 #
 # The folder's name holds Qt's version and a hash of the options and the
 # toolchain file, so changing either builds afresh beside the old one.
-# ZULCALC_WINDOWS_CACHE moves the cache (default: ~/.cache/zulcalc).
+# ZULCALC_WINDOWS_CACHE moves the cache (default: ~/.cache/zulcalc). With
+# --cached it builds nothing, and fails where there is no such folder yet.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -42,6 +43,7 @@ if [ -f "$prefix/.complete" ]; then
     echo "$prefix"
     exit 0
 fi
+[ "${1:-}" = --cached ] && exit 1
 
 mkdir -p "$cache"
 # Two clones building at once: the second waits and then finds it done.

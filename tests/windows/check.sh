@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The Windows build checked under Wine (run under Xvfb): the three suites,
+# the installer, and the program used as a user would (user.sh). Ends with
+# "N passed, M failed" over all of them.
+#   bash tests/windows/check.sh BUILD_FOLDER LINUX_PROGRAM
+set -uo pipefail
+build=$(realpath "$1") linux=$2
+here=$(dirname "$0")
+export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+passed=0 failed=0
+count() { # passed, failed: adds them up and says so
+    passed=$((passed + $1)) failed=$((failed + $2))
+    echo "windows check: $3: $1 passed, $2 failed"
+}
+
+for suite in calc report window; do
+    log=$build/${suite}_tests.log
+    "$wine" "$build/tests/${suite}_tests.exe" >"$log" 2>&1 </dev/null
+    # GoogleTest's closing lines, or Qt Test's totals
+    ok=$(sed -n -e 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' -e 's/^Totals: \([0-9]*\) passed.*/\1/p' "$log")
+    bad=$(sed -n -e 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' -e 's/^Totals: .* \([0-9]*\) failed.*/\1/p' "$log")
+    [ -z "$ok" ] && bad=$((${bad:-0} + 1)) # it did not get to the end
+    [ "${bad:-0}" -ne 0 ] && grep -E 'FAIL|SKIP|Failure|Loc:' "$log" | head -n 30
+    grep -E '^SKIP' "$log" | sed 's/^/windows check: /'
+    count "${ok:-0}" "${bad:-0}" "$suite suite"
+done
+
+# The installer: per machine into Program Files with a Start menu shortcut
+# that starts the program; removing it leaves none of its files behind.
+msi=$(basename "$build"/dist/zulcalc-*-x64.msi)
+folder="$WINEPREFIX/drive_c/Program Files/zulcalc"
+shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Расчет ЗУЛ.lnk"
+(cd "$build/dist" && "$wine" msiexec /i "$msi" /qn)
+ls "$folder" "$shortcut"
+"$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+    grep -aE 'DisplayName|DisplayVersion|Publisher|DisplayIcon'
+"$wine" start /unix "$shortcut"
+started=$(timeout 60 xdotool search --sync --onlyvisible --name 'ЗУЛ' | head -n 1)
+[ -n "$started" ] && xdotool windowclose "$started"
+(cd "$build/dist" && "$wine" msiexec /x "$msi" /qn)
+if [ -f "$folder/zulcalc.exe" ] && [ -n "$started" ]; then installed=1; else installed=0; fi
+if [ ! -e "$folder" ] && [ ! -e "$shortcut" ]; then removed=1; else removed=0; fi
+count $((installed + removed)) $((2 - installed - removed)) "installer (installed and started, removed)"
+
+report=$(bash "$here/user.sh" "$build/dist/zulcalc.exe" "$linux" "$build/user" | tee /dev/stderr | tail -n 1)
+count "$(echo "$report" | sed 's/.*: \([0-9]*\) passed.*/\1/')" "$(echo "$report" | sed 's/.* \([0-9]*\) failed/\1/')" "user"
+/usr/lib/wine/wineserver -k 2>/dev/null
+echo "windows check (Wine): $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
