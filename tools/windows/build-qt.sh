@@ -10,6 +10,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
+bash "$here/../deps.sh" qt6-base-dev g++-mingw-w64-x86-64-posix ninja-build dpkg-dev >&2
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 
