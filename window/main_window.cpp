@@ -1,5 +1,6 @@
 #include "window/main_window.h"
 
+#include "window/comma_hint.h"
 #include "window/controls.h"
 #include "window/fonts.h"
 #include "window/message_boxes.h"
@@ -140,10 +141,13 @@ void MainWindow::buildMenu() {
 }
 
 void MainWindow::connectInputs() {
+    auto* hint = new CommaHint(centralWidget());
     for (Input input : kAllInputs) {
         QLineEdit* box = lineEdit(inputBoxName(input));
-        connect(box, &QLineEdit::textChanged, this, [this, input](const QString& text) {
+        CommaHint::explainRule(box);
+        connect(box, &QLineEdit::textChanged, this, [this, input, box, hint](const QString& text) {
             onTextChanged(m_inputs, inputBoxName(input), text.toStdString());
+            hint->follow(box);
         });
     }
 }

@@ -186,6 +186,42 @@ class WindowTest : public QObject {
         QCOMPARE(text(kLevelBoxes[0]), QString());
     }
 
+    void decimalCommaHint_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("hint"); // empty: none
+        QTest::newRow("2,5") << "2,5"
+                             << "Читается 2: дробную часть вводите через точку, 2.5";
+        QTest::newRow("blanks round") << " 3,75 "
+                                      << "Читается 3: дробную часть вводите через точку, 3.75";
+        for (const char* none : {"2.5", "2,", "2, ", ""})
+            QTest::newRow(none) << none << "";
+    }
+
+    // A comma typed into a numeric box brings up a hint under it at once,
+    // while typing goes on in the box; it leaves by itself, and with the comma.
+    // A screen reader reads it as the box's description, else the standing rule.
+    void decimalCommaHint() {
+        QFETCH(QString, typed);
+        QFETCH(QString, hint);
+        const QString rule =
+            "Дробную часть вводите через точку, например 2.5: после запятой ничего не читается";
+        auto* box = control<QLineEdit>("txtЗначение_Высота");
+        auto* shown = m_window->findChild<QLabel*>("подсказка_запятая");
+        box->setFocus();
+        QTest::keyClicks(box, typed);
+        QVERIFY(box->text() == typed && box->hasFocus());
+        QCOMPARE(shown->isVisible() ? shown->text() : QString(), hint);
+        QCOMPARE(box->accessibleDescription(), hint.isEmpty() ? rule : hint);
+        for (Input input : kAllInputs)
+            QCOMPARE(control(qs(inputBoxName(input)))->toolTip(), rule);
+        if (typed == "2,5")
+            QTRY_VERIFY_WITH_TIMEOUT(!shown->isVisible(), 10000);
+        QTest::keyClicks(box, "2,5");
+        box->clear();
+        QVERIFY(!shown->isVisible());
+        QCOMPARE(box->accessibleDescription(), rule);
+    }
+
     void pressCalculate_data() {
         QTest::addColumn<Row>("row");
         for (const Row& row : testing_support::readTable("window/presses.tsv", true))

@@ -1,0 +1,37 @@
+#include "calc/comma_hint.h"
+
+#include "calc/inputs.h"
+
+#include <charconv>
+
+namespace zulcalc {
+
+std::optional<std::string> decimalCommaHint(std::string_view text) {
+    const auto comma = text.find(',');
+    if (comma == std::string_view::npos ||
+        text.find_first_not_of(" \t\n", comma + 1) == std::string_view::npos)
+        return std::nullopt;
+    const float read = parseNumber(text) + 0.0f; // no "-0" for «-,5»
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, read).ptr;
+    std::string hint =
+        "Читается " + std::string(digits, end) + ": дробную часть вводите через точку";
+    // The first comma made a point, the blanks dropped as the box drops them;
+    // offered only where that reads otherwise («2.5,1» would not).
+    std::string suggestion;
+    bool pointed = false;
+    for (char c : text) {
+        if (c == ' ' || c == '\t' || c == '\n')
+            continue;
+        if (c == ',' && !pointed) {
+            c = '.';
+            pointed = true;
+        }
+        suggestion += c;
+    }
+    if (parseNumber(suggestion) != read)
+        hint += ", " + suggestion;
+    return hint;
+}
+
+} // namespace zulcalc
