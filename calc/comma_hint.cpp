@@ -3,6 +3,7 @@
 #include "calc/inputs.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace zulcalc {
 
@@ -11,11 +12,12 @@ std::optional<std::string> decimalCommaHint(std::string_view text) {
     if (comma == std::string_view::npos ||
         text.find_first_not_of(" \t\n", comma + 1) == std::string_view::npos)
         return std::nullopt;
-    const float read = parseNumber(text) + 0.0f; // no "-0" for «-,5»
+    const float read = parseNumber(text) + 0.0f; // no "-0" for «-0,5»
     char digits[32];
-    const auto end = std::to_chars(digits, digits + sizeof digits, read).ptr;
-    std::string hint =
-        "Читается " + std::string(digits, end) + ": дробную часть вводите через точку";
+    std::string number(digits, std::to_chars(digits, digits + sizeof digits, read).ptr);
+    if (std::isinf(read))
+        number = read < 0 ? "-∞" : "∞";
+    std::string hint = "Читается " + number + ": дробную часть вводите через точку";
     // The first comma made a point, the blanks dropped as the box drops them;
     // offered only where that reads otherwise («2.5,1» would not).
     std::string suggestion;

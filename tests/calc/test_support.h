@@ -80,12 +80,15 @@ template <class Number = float> Number number(std::string text) {
     return value;
 }
 
+inline std::uint32_t bits(float value) {
+    return std::bit_cast<std::uint32_t>(value);
+}
+
 // What is wrong with how a box reads `input`, or null: whatever follows the
 // first comma must not count, nor must blanks, and a plain decimal number
 // must read as the C library reads it (correctly rounded to double; the
 // process keeps the C locale), then rounded once more to single precision.
 inline const char* readingFault(const std::string& input) {
-    const auto bits = [](float value) { return std::bit_cast<std::uint32_t>(value); };
     const std::string text = input.substr(0, input.find(','));
     std::string compact;
     std::copy_if(text.begin(), text.end(), std::back_inserter(compact),
