@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev          # Qt 6 Widgets
     libgtest-dev          # GoogleTest
     fonts-dejavu-extra    # DejaVu Sans Condensed, the window's font; the tests measure it
+    qt6-translations-l10n # Qt's own texts in Russian (qtbase_ru.qm), compiled in
     "$@"
 )
 

@@ -2,13 +2,17 @@
 #include "window/fonts.h"
 #include "window/main_window.h"
 #include "window/message_boxes.h"
+#include "window/qt_texts.h"
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     zulcalc::useBundledFonts();
+    QTranslator qtTexts;
+    zulcalc::useRussianQtTexts(qtTexts);
     zulcalc::ModalMessageBoxes messages;
     zulcalc::DesktopOpener opener;
     zulcalc::MainWindow window(

@@ -1,10 +1,12 @@
 #include "window/main_window.h"
 
+#include "window/comma_hint.h"
 #include "window/controls.h"
 #include "window/fonts.h"
 #include "window/message_boxes.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <vector>
@@ -132,18 +135,20 @@ void MainWindow::buildControls() {
 void MainWindow::buildMenu() {
     auto* printItem = new QAction(QStringLiteral("Печать"), this);
     printItem->setObjectName(QStringLiteral("пункт_меню_печать"));
-    // Ctrl+P, and the same key under a Cyrillic layout (Ctrl+З), where the
-    // window system does not map it back to the Latin P itself.
-    printItem->setShortcuts({QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key(0x0417))});
+    // No shortcut key: Печать ends the program, and a reflex Ctrl+P would end
+    // the session. The keyboard reaches it through the menu bar (Alt, Enter).
     menuBar()->addAction(printItem);
     connect(printItem, &QAction::triggered, this, &MainWindow::print);
 }
 
 void MainWindow::connectInputs() {
+    auto* hint = new CommaHint(centralWidget());
     for (Input input : kAllInputs) {
         QLineEdit* box = lineEdit(inputBoxName(input));
-        connect(box, &QLineEdit::textChanged, this, [this, input](const QString& text) {
+        CommaHint::explainRule(box);
+        connect(box, &QLineEdit::textChanged, this, [this, input, box, hint](const QString& text) {
             onTextChanged(m_inputs, inputBoxName(input), text.toStdString());
+            hint->follow(box);
         });
     }
 }
@@ -215,7 +220,14 @@ void MainWindow::clear() {
 void MainWindow::print() {
     const QString report =
         reportText([this](const QString& objectName) { return textOf(objectName); });
-    const PrintOutcome outcome = printReport(m_services.reportPlace, toWindows1251(report));
+    PrintOutcome outcome;
+    {
+        // Another copy may hold the file for seconds: the window looks busy,
+        // not hung, and the cursor is back before anything else is shown.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        outcome = printReport(m_services.reportPlace, toWindows1251(report));
+    }
     if (outcome.failure) {
         m_services.messages.error(
             this, QStringLiteral("Отчет не записан"),

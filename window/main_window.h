@@ -22,13 +22,15 @@ struct WindowServices {
 //
 // Flow: input -> parse -> calculate -> present.
 //  - Every text change of the seven numeric boxes is parsed at once into
-//    m_inputs (the calculation never reads the boxes).
+//    m_inputs (the calculation never reads the boxes); a decimal comma,
+//    which ends the number, brings up a hint under the box.
 //  - Расчет runs calculate() on m_inputs into m_results; a fault is shown
 //    in a message box (which boxes to fill in, or which value to check; the
 //    step in its details) and changes nothing else. Otherwise present()
 //    judges the levels and writes the result boxes back through Окно_расчета.
-//  - Печать (or Ctrl+P) reads the captions and box texts as they stand,
-//    appends the report, hands the file to the desktop and closes the
+//  - Печать (no shortcut key: Alt, then Enter) reads the captions and box
+//    texts as they stand, appends the report (the wait cursor while another
+//    copy holds the file), hands the file to the desktop and closes the
 //    window; if the report cannot be written the window stays open with
 //    everything typed.
 //  - Очистить empties the numeric and result boxes; Выход closes.

@@ -11,29 +11,28 @@
 namespace zulcalc {
 namespace {
 
-using testing_support::Row;
+using namespace testing_support;
 
 class CalculationGolden : public testing::TestWithParam<Row> {};
 
 TEST_P(CalculationGolden, EveryStepBitExact) {
     Расчетные_величины v;
-    ASSERT_FALSE(calculate(testing_support::room(GetParam()), v));
+    ASSERT_FALSE(calculate(room(GetParam()), v));
     // The record holds the 22 steps in order, each a float.
     const auto got = std::bit_cast<std::array<float, 22>>(v);
     for (std::size_t i = 0; i < got.size(); ++i) {
-        const float expected = testing_support::number(GetParam()[8 + i]);
+        const float expected = number(GetParam()[8 + i]);
         EXPECT_EQ(std::bit_cast<std::uint32_t>(got[i]), std::bit_cast<std::uint32_t>(expected))
             << "step " << i + 1 << ": got " << std::hexfloat << got[i] << ", expected " << expected;
     }
     // A second run on the same inputs gives the same record.
     Расчетные_величины again;
-    ASSERT_FALSE(calculate(testing_support::room(GetParam()), again));
+    ASSERT_FALSE(calculate(room(GetParam()), again));
     EXPECT_EQ(again, v);
 }
 
 INSTANTIATE_TEST_SUITE_P(WorkedExamples, CalculationGolden,
-                         testing::ValuesIn(testing_support::readTable("calc/golden.tsv")),
-                         testing_support::RowName());
+                         testing::ValuesIn(readTable("calc/golden.tsv")), RowName());
 
 class CalculationFault : public testing::TestWithParam<Row> {};
 
@@ -48,8 +47,8 @@ TEST_P(CalculationFault, StopsAtTheStepBeforeTheWindowChanges) {
     Расчетные_величины v;
     v.P1 = 42; // what an earlier calculation left
     const Расчетные_величины before = v;
-    testing_support::RecordingWindow window(OptionButton::Wall);
-    const auto fault = calculateAndPresent(testing_support::room(row), v, window, ".");
+    RecordingWindow window(OptionButton::Wall);
+    const auto fault = calculateAndPresent(room(row), v, window, ".");
     ASSERT_TRUE(fault);
     EXPECT_EQ(*fault, expected) << "got step " << fault->step << ", kind "
                                 << static_cast<int>(fault->kind);
@@ -58,8 +57,7 @@ TEST_P(CalculationFault, StopsAtTheStepBeforeTheWindowChanges) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BadInputs, CalculationFault,
-                         testing::ValuesIn(testing_support::readTable("calc/faults.tsv")),
-                         testing_support::RowName());
+                         testing::ValuesIn(readTable("calc/faults.tsv")), RowName());
 
 } // namespace
 } // namespace zulcalc

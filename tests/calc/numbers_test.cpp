@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 #include <random>
 #include <string>
@@ -14,16 +12,14 @@
 namespace zulcalc {
 namespace {
 
+using namespace testing_support;
+
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-std::uint32_t bits(float value) {
-    return std::bit_cast<std::uint32_t>(value);
-}
-
 TEST(ParseNumber, TheRuleOfTheInputBoxes) {
-    for (const auto& row : testing_support::readTable("calc/parse.tsv", true)) {
+    for (const auto& row : readTable("calc/parse.tsv", true)) {
         const std::string text = row[0].substr(1, row[0].size() - 2);
-        EXPECT_EQ(bits(parseNumber(text)), bits(testing_support::number(row[1]))) << row[0];
+        EXPECT_EQ(bits(parseNumber(text)), bits(number(row[1]))) << row[0];
         EXPECT_EQ(holdsNumber(text), row[2] == "yes") << row[0];
     }
     // Blanks of every kind, bytes that are no text, and however long a text.
@@ -50,15 +46,14 @@ TEST(ParseNumber, RandomTextsAgreeWithTheCLibrary) {
         text += random() % 2 ? "." + digits(25) : "";
         text += random() % 2 ? (random() % 2 ? "e" : "D-") + std::to_string(random() % 60) : "";
         text.insert(random() % (text.size() + 1), random() % 4 ? "" : random() % 2 ? " " : ",9");
-        const char* fault = testing_support::readingFault(text);
+        const char* fault = readingFault(text);
         ASSERT_FALSE(fault) << fault << ": «" << text << "»";
     }
 }
 
 // Formatting, rounding and storing in single precision as numbers.tsv lists them.
 TEST(Numbers, FormatRoundAndStoreAsTheTableSays) {
-    using testing_support::number;
-    for (const auto& row : testing_support::readTable("calc/numbers.tsv")) {
+    for (const auto& row : readTable("calc/numbers.tsv")) {
         if (row[0] == "format")
             EXPECT_EQ(formatNumber(number(row[1]), std::stoi(row[2]), row[3]), row[4])
                 << row[1] << " at " << row[2];

@@ -37,10 +37,17 @@ struct RowName {
     template <class Info> std::string operator()(const Info& info) const { return info.param[0]; }
 };
 
+// tests/<name>, or the same under $ZULCALC_TEST_DATA where the suites run
+// from a copy (tools/test.sh's rerun as a user who cannot enter the clone).
+inline std::string testData(const std::string& name) {
+    const char* copy = std::getenv("ZULCALC_TEST_DATA");
+    return (copy && *copy ? copy : ZULCALC_TEST_DATA) + ("/" + name);
+}
+
 // Rows of tests/<name>; lines starting with '#' are notes. Fields are split
 // at blanks, or with `texts` at tabs only, so that a text keeps its spaces.
 inline std::vector<Row> readTable(const std::string& name, bool texts = false) {
-    std::ifstream file(std::string(ZULCALC_TEST_DATA) + "/" + name);
+    std::ifstream file(testData(name));
     std::vector<Row> rows;
     for (std::string line; std::getline(file, line);) {
         std::istringstream in(line);
@@ -73,12 +80,15 @@ template <class Number = float> Number number(std::string text) {
     return value;
 }
 
+inline std::uint32_t bits(float value) {
+    return std::bit_cast<std::uint32_t>(value);
+}
+
 // What is wrong with how a box reads `input`, or null: whatever follows the
 // first comma must not count, nor must blanks, and a plain decimal number
 // must read as the C library reads it (correctly rounded to double; the
 // process keeps the C locale), then rounded once more to single precision.
 inline const char* readingFault(const std::string& input) {
-    const auto bits = [](float value) { return std::bit_cast<std::uint32_t>(value); };
     const std::string text = input.substr(0, input.find(','));
     std::string compact;
     std::copy_if(text.begin(), text.end(), std::back_inserter(compact),

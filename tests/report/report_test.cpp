@@ -1,5 +1,6 @@
 #include "report/file_lock.h"
 #include "report/report.h"
+#include "tests/calc/test_support.h"
 #include "tests/report/files.h"
 #include "window/controls.h"
 
@@ -44,7 +45,7 @@ TEST(Report, LinesCaptionsAndPrintZones) {
                 return QString::fromUtf8(spec.caption);
         return boxes.value(name);
     });
-    QFile expected(ZULCALC_TEST_DATA "/report/report.expected");
+    QFile expected(QString::fromStdString(testData("report/report.expected")));
     ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
     EXPECT_EQ(report.toStdString(),
               QString::fromUtf8(expected.readAll()).replace("\n", "\r\n").toStdString());

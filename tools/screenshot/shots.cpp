@@ -5,6 +5,7 @@
 #include "window/fonts.h"
 #include "window/main_window.h"
 #include "window/message_boxes.h"
+#include "window/qt_texts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -35,6 +37,8 @@ bool photograph(QWidget* widget, const QString& file) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     zulcalc::useBundledFonts();
+    QTranslator qtTexts;
+    zulcalc::useRussianQtTexts(qtTexts);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_PREFIX\n", argv[0]);
         return 2;
