@@ -175,7 +175,8 @@ class WindowTest : public QObject {
         for (const Row& row : readTable("window/controls.tsv", true))
             if (row[1].ends_with("box") || row[1] == "button" || row[1].starts_with("selected"))
                 stops[std::stoi(row[8])] = qs(row[0]);
-        for (const QString& name : stops.values() << stops.first()) {
+        QStringList expected = stops.values();
+        for (const QString& name : expected << expected.first()) {
             QCOMPARE(QApplication::focusWidget()->objectName(), name);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
