@@ -11,29 +11,13 @@ namespace zulcalc {
 
 namespace {
 
-struct InputInfo {
-    Input input;
-    float Исходные_значения::*member;
-    std::string_view box;
-    std::string_view caption;
-};
+// In the order of Input, as kInputBoxes.
+constexpr std::array<float Исходные_значения::*, 7> kMembers = {
+    &Исходные_значения::H, &Исходные_значения::W, &Исходные_значения::L, &Исходные_значения::S,
+    &Исходные_значения::P, &Исходные_значения::N, &Исходные_значения::r};
 
-constexpr std::array<InputInfo, 7> kInputs = {{
-    {Input::H, &Исходные_значения::H, "txtЗначение_Высота", "Высота потолка, м."},
-    {Input::W, &Исходные_значения::W, "txtЗначение_Ширина", "Ширина помещения, м."},
-    {Input::L, &Исходные_значения::L, "txtЗначение_Длина", "Длина помещения, м"},
-    {Input::S, &Исходные_значения::S, "txtЗначение_Чувствительность",
-     "Чувствительность оповещателя (по паспорту), дБ"},
-    {Input::P, &Исходные_значения::P, "txtЗначение_Мощность",
-     "Мощность оповещателя (по паспорту), Вт"},
-    {Input::N, &Исходные_значения::N, "txtЗначение_Уровень",
-     "Уровень фонового шума в помещении, дБ "},
-    {Input::r, &Исходные_значения::r, "txtЗначение_расстояния_оповещатель_слушатель",
-     "Расстояние от оповещателя до слушателя, м"},
-}};
-
-const InputInfo& info(Input input) {
-    return kInputs[static_cast<std::size_t>(input)];
+float Исходные_значения::*member(Input input) {
+    return kMembers[static_cast<std::size_t>(input)];
 }
 
 bool isDigit(char c) {
@@ -161,27 +145,19 @@ Reading read(std::string_view text) {
 
 } // namespace
 
-std::string_view inputBoxName(Input input) {
-    return info(input).box;
-}
-
-std::string_view inputCaption(Input input) {
-    return info(input).caption;
-}
-
 std::optional<Input> inputForBox(std::string_view boxName) {
-    for (const auto& entry : kInputs)
-        if (entry.box == boxName)
-            return entry.input;
+    for (Input input : kAllInputs)
+        if (inputBoxName(input) == boxName)
+            return input;
     return std::nullopt;
 }
 
 float& valueOf(Исходные_значения& values, Input input) {
-    return values.*info(input).member;
+    return values.*member(input);
 }
 
 float valueOf(const Исходные_значения& values, Input input) {
-    return values.*info(input).member;
+    return values.*member(input);
 }
 
 float parseNumber(std::string_view text) {

@@ -24,10 +24,31 @@ enum class Input { H, W, L, S, P, N, r };
 inline constexpr std::array<Input, 7> kAllInputs = {Input::H, Input::W, Input::L, Input::S,
                                                     Input::P, Input::N, Input::r};
 
-// Object name of the text box that feeds the input.
-std::string_view inputBoxName(Input input);
-// Caption of the label beside that box, as the user sees it.
-std::string_view inputCaption(Input input);
+// The text box that feeds each input, and the caption of the label beside
+// it as the user sees it; in the order of Input. Every layer takes these two
+// from here: the window builds its controls with them, the report reads the
+// boxes by them, and a fault message asks for a box by its caption.
+struct InputBox {
+    std::string_view name;
+    std::string_view caption;
+};
+
+inline constexpr std::array<InputBox, 7> kInputBoxes = {{
+    {"txtЗначение_Высота", "Высота потолка, м."},
+    {"txtЗначение_Ширина", "Ширина помещения, м."},
+    {"txtЗначение_Длина", "Длина помещения, м"},
+    {"txtЗначение_Чувствительность", "Чувствительность оповещателя (по паспорту), дБ"},
+    {"txtЗначение_Мощность", "Мощность оповещателя (по паспорту), Вт"},
+    {"txtЗначение_Уровень", "Уровень фонового шума в помещении, дБ "},
+    {"txtЗначение_расстояния_оповещатель_слушатель", "Расстояние от оповещателя до слушателя, м"},
+}};
+
+constexpr std::string_view inputBoxName(Input input) {
+    return kInputBoxes[static_cast<std::size_t>(input)].name;
+}
+constexpr std::string_view inputCaption(Input input) {
+    return kInputBoxes[static_cast<std::size_t>(input)].caption;
+}
 std::optional<Input> inputForBox(std::string_view boxName);
 
 float& valueOf(Исходные_значения& values, Input input);

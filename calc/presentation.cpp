@@ -8,15 +8,6 @@ namespace zulcalc {
 
 namespace {
 
-constexpr std::array<std::string_view, 6> kResultBoxes = {
-    "txtЗначение_требуемого_уровня_в_точке",
-    "txtЗначение_звука_на_3_м",
-    "txtЗначение_уровня_звука_в_расчетной_точке",
-    "txtЗначение_колличества_оповещателей",
-    "txtЗначение_расстояния_до_стены",
-    "txtЗначение_расстояния_между_оповещателями",
-};
-
 // Lines 2 to 5 shared by the rows of a kind.
 struct WarningBody {
     std::string_view line2, line3, line4, line5;
@@ -88,14 +79,6 @@ class Presenter {
 };
 
 } // namespace
-
-std::string_view optionName(OptionButton option) {
-    return option == OptionButton::Wall ? "OptНастенный" : "OptПотолочный";
-}
-
-std::string_view resultBoxName(ResultBox box) {
-    return kResultBoxes[static_cast<std::size_t>(box)];
-}
 
 std::string warningPrompt(Warning warning) {
     struct Row {

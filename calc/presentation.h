@@ -2,6 +2,7 @@
 
 #include "calc/calculation.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,17 +11,25 @@ namespace zulcalc {
 
 enum class OptionButton { Wall, Ceiling };
 
-enum class ResultBox {
-    RequiredLevel, // txtЗначение_требуемого_уровня_в_точке
-    LevelAt3m,     // txtЗначение_звука_на_3_м
-    ListenerLevel, // txtЗначение_уровня_звука_в_расчетной_точке
-    Count,         // txtЗначение_колличества_оповещателей
-    WallDistance,  // txtЗначение_расстояния_до_стены
-    Spacing,       // txtЗначение_расстояния_между_оповещателями
+enum class ResultBox { RequiredLevel, LevelAt3m, ListenerLevel, Count, WallDistance, Spacing };
+
+// The controls' names, which the window is built with and looked up by.
+constexpr std::string_view optionName(OptionButton option) {
+    return option == OptionButton::Wall ? "OptНастенный" : "OptПотолочный";
+}
+
+inline constexpr std::array<std::string_view, 6> kResultBoxes = {
+    "txtЗначение_требуемого_уровня_в_точке",
+    "txtЗначение_звука_на_3_м",
+    "txtЗначение_уровня_звука_в_расчетной_точке",
+    "txtЗначение_колличества_оповещателей",
+    "txtЗначение_расстояния_до_стены",
+    "txtЗначение_расстояния_между_оповещателями",
 };
 
-std::string_view optionName(OptionButton option);
-std::string_view resultBoxName(ResultBox box);
+constexpr std::string_view resultBoxName(ResultBox box) {
+    return kResultBoxes[static_cast<std::size_t>(box)];
+}
 
 // Colours as the window takes them: 24 bits, blue-green-red.
 inline constexpr std::uint32_t kWhite = 16777215;

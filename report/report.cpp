@@ -16,37 +16,9 @@ namespace {
 
 constexpr int kZoneWidth = 14;
 
-struct Line {
-    const char* fixedText; // a line of its own, or
-    const char* label;     // a caption followed by
-    const char* box;       // the text of its box
-};
-
-constexpr std::array<Line, 23> kLines = {{
-    {"Расчет уровня звукового давления, количества и мощности оповещателей", nullptr, nullptr},
-    {nullptr, "lblШифр_проекта", "txtЗначение_шифр_проекта"},
-    {nullptr, "lblнаименование_здания", "txtЗначение_Наименование_здания"},
-    {nullptr, "lblАдрес_здания", "txtЗначение_Адрес_здания"},
-    {nullptr, "lbl№этажа", "txtЗначение_№_этажа"},
-    {nullptr, "lbl№помещения", "txtЗначение_№_помещения"},
-    {nullptr, "lblНаименованиепомещения", "txtНаименование_помещения"},
-    {"Исходные данные:", nullptr, nullptr},
-    {nullptr, "lblПлощадь", "txtЗначение_Площадь"},
-    {nullptr, "lblВысота", "txtЗначение_Высота"},
-    {nullptr, "lblШирина", "txtЗначение_Ширина"},
-    {nullptr, "lblДлина", "txtЗначение_Длина"},
-    {nullptr, "lblЧувствительность", "txtЗначение_Чувствительность"},
-    {nullptr, "lblМощность", "txtЗначение_Мощность"},
-    {nullptr, "lblФон", "txtЗначение_Уровень"},
-    {nullptr, "lblРастояние_оповещатель_слушатель", "txtЗначение_расстояния_оповещатель_слушатель"},
-    {"Результаты расчетов:", nullptr, nullptr},
-    {nullptr, "lblТребуемый_уровень_в_точке", "txtЗначение_требуемого_уровня_в_точке"},
-    {nullptr, "lblЗвук_на_3_м", "txtЗначение_звука_на_3_м"},
-    {nullptr, "lblЗвук_в_расчетной_точке", "txtЗначение_уровня_звука_в_расчетной_точке"},
-    {nullptr, "lblКоличество_оповещателей", "txtЗначение_колличества_оповещателей"},
-    {nullptr, "lblРасстояние_до_стены", "txtЗначение_расстояния_до_стены"},
-    {nullptr, "lblРасстояние_между_оповещателями", "txtЗначение_расстояния_между_оповещателями"},
-}};
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 const QString kCrLf = QStringLiteral("\r\n");
 
@@ -96,12 +68,12 @@ QString systemReason(int error) {
 
 QString reportText(const ControlText& textOf) {
     QString report;
-    for (const Line& line : kLines) {
-        if (line.fixedText)
-            report += QString::fromUtf8(line.fixedText);
+    for (const ReportLine& line : kReportLines) {
+        if (line.captioned.box.empty())
+            report += qs(line.fixedText);
         else
-            report += padToNextZone(textOf(QString::fromUtf8(line.label))) +
-                      withCrLf(textOf(QString::fromUtf8(line.box)));
+            report += padToNextZone(textOf(qs(line.captioned.label))) +
+                      withCrLf(textOf(qs(line.captioned.box)));
         report += kCrLf;
     }
     return report;

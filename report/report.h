@@ -1,13 +1,87 @@
 #pragma once
 
+#include "calc/inputs.h"
+#include "calc/presentation.h"
+
 #include <QByteArray>
 #include <QString>
 
+#include <array>
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <string_view>
 
 namespace zulcalc {
+
+// A box the report prints, after the caption of the label that names it.
+struct CaptionedBox {
+    std::string_view label;
+    std::string_view box;
+};
+
+// The label and box names of the report's lines: the window builds its
+// controls with them and the report reads those controls back by them. The
+// calculation's boxes are named by calc/.
+namespace reported {
+inline constexpr CaptionedBox projectCode{"lblШифр_проекта", "txtЗначение_шифр_проекта"};
+inline constexpr CaptionedBox buildingName{"lblнаименование_здания",
+                                           "txtЗначение_Наименование_здания"};
+inline constexpr CaptionedBox buildingAddress{"lblАдрес_здания", "txtЗначение_Адрес_здания"};
+inline constexpr CaptionedBox floor{"lbl№этажа", "txtЗначение_№_этажа"};
+inline constexpr CaptionedBox roomNumber{"lbl№помещения", "txtЗначение_№_помещения"};
+inline constexpr CaptionedBox roomName{"lblНаименованиепомещения", "txtНаименование_помещения"};
+inline constexpr CaptionedBox area{"lblПлощадь", "txtЗначение_Площадь"};
+inline constexpr CaptionedBox height{"lblВысота", inputBoxName(Input::H)};
+inline constexpr CaptionedBox width{"lblШирина", inputBoxName(Input::W)};
+inline constexpr CaptionedBox length{"lblДлина", inputBoxName(Input::L)};
+inline constexpr CaptionedBox sensitivity{"lblЧувствительность", inputBoxName(Input::S)};
+inline constexpr CaptionedBox power{"lblМощность", inputBoxName(Input::P)};
+inline constexpr CaptionedBox noise{"lblФон", inputBoxName(Input::N)};
+inline constexpr CaptionedBox distance{"lblРастояние_оповещатель_слушатель",
+                                       inputBoxName(Input::r)};
+inline constexpr CaptionedBox requiredLevel{"lblТребуемый_уровень_в_точке",
+                                            resultBoxName(ResultBox::RequiredLevel)};
+inline constexpr CaptionedBox levelAt3m{"lblЗвук_на_3_м", resultBoxName(ResultBox::LevelAt3m)};
+inline constexpr CaptionedBox listenerLevel{"lblЗвук_в_расчетной_точке",
+                                            resultBoxName(ResultBox::ListenerLevel)};
+inline constexpr CaptionedBox count{"lblКоличество_оповещателей", resultBoxName(ResultBox::Count)};
+inline constexpr CaptionedBox wallDistance{"lblРасстояние_до_стены",
+                                           resultBoxName(ResultBox::WallDistance)};
+inline constexpr CaptionedBox spacing{"lblРасстояние_между_оповещателями",
+                                      resultBoxName(ResultBox::Spacing)};
+} // namespace reported
+
+struct ReportLine {
+    std::string_view fixedText; // a line of its own, or
+    CaptionedBox captioned;     // a caption followed by the text of its box
+};
+
+inline constexpr std::array<ReportLine, 23> kReportLines = {{
+    {"Расчет уровня звукового давления, количества и мощности оповещателей", {}},
+    {{}, reported::projectCode},
+    {{}, reported::buildingName},
+    {{}, reported::buildingAddress},
+    {{}, reported::floor},
+    {{}, reported::roomNumber},
+    {{}, reported::roomName},
+    {"Исходные данные:", {}},
+    {{}, reported::area},
+    {{}, reported::height},
+    {{}, reported::width},
+    {{}, reported::length},
+    {{}, reported::sensitivity},
+    {{}, reported::power},
+    {{}, reported::noise},
+    {{}, reported::distance},
+    {"Результаты расчетов:", {}},
+    {{}, reported::requiredLevel},
+    {{}, reported::levelAt3m},
+    {{}, reported::listenerLevel},
+    {{}, reported::count},
+    {{}, reported::wallDistance},
+    {{}, reported::spacing},
+}};
 
 // The caption of a label or the current text of a box, by object name.
 using ControlText = std::function<QString(const QString& objectName)>;

@@ -36,7 +36,7 @@ QString qs(std::string_view text) {
 }
 
 QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
-    const QString caption = QString::fromUtf8(spec.caption);
+    const QString caption = qs(spec.caption);
     switch (spec.kind) {
     case ControlKind::Frame:
         return new QGroupBox(caption, parent);
@@ -85,7 +85,7 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     buildMenu();
     connectInputs();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    m_controls.value(QStringLiteral("txtЗначение_шифр_проекта"))->setFocus();
+    control(reported::projectCode.box)->setFocus();
 }
 
 void MainWindow::buildControls() {
@@ -97,39 +97,41 @@ void MainWindow::buildControls() {
 
     std::vector<std::pair<int, QWidget*>> focusChain;
     for (const ControlSpec& spec : kControls) {
-        QWidget* parent = spec.frame ? m_controls.value(QString::fromUtf8(spec.frame)) : client;
+        QWidget* parent = spec.frame.empty() ? client : this->control(spec.frame);
         QWidget* control = makeControl(spec, parent);
-        control->setObjectName(QString::fromUtf8(spec.name));
+        control->setObjectName(qs(spec.name));
         control->setGeometry(pixels(spec));
         m_controls.insert(control->objectName(), control);
         if (control->focusPolicy() != Qt::NoFocus)
             focusChain.emplace_back(spec.tab, control);
     }
-    qobject_cast<QRadioButton*>(m_controls.value(qs(optionName(OptionButton::Wall))))
-        ->setChecked(true);
+    qobject_cast<QRadioButton*>(control(optionName(OptionButton::Wall)))->setChecked(true);
 
-    for (const auto& [labelName, boxName] : kCaptionedBoxes) {
-        auto* label = qobject_cast<QLabel*>(m_controls.value(QString::fromUtf8(labelName)));
-        QWidget* box = m_controls.value(QString::fromUtf8(boxName));
+    // Each box the report prints is named by its label: the label is its
+    // buddy, and its caption is what a screen reader says when it takes focus.
+    for (const ReportLine& line : kReportLines) {
+        if (line.captioned.box.empty())
+            continue;
+        auto* label = qobject_cast<QLabel*>(control(line.captioned.label));
+        QWidget* box = control(line.captioned.box);
         label->setBuddy(box);
         box->setAccessibleName(label->text());
     }
     for (const ControlSpec& spec : kControls)
         if (spec.kind == ControlKind::Button || spec.kind == ControlKind::Option)
-            m_controls.value(QString::fromUtf8(spec.name))
-                ->setAccessibleName(QString::fromUtf8(spec.caption));
+            control(spec.name)->setAccessibleName(qs(spec.caption));
 
     std::sort(focusChain.begin(), focusChain.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < focusChain.size(); ++i)
         setTabOrder(focusChain[i - 1].second, focusChain[i].second);
 
-    connect(qobject_cast<QPushButton*>(m_controls.value(QStringLiteral("CmdРасчет"))),
-            &QPushButton::clicked, this, &MainWindow::calculateAndPresent);
-    connect(qobject_cast<QPushButton*>(m_controls.value(QStringLiteral("CmdОчистить"))),
-            &QPushButton::clicked, this, &MainWindow::clear);
-    connect(qobject_cast<QPushButton*>(m_controls.value(QStringLiteral("CmdВыход"))),
-            &QPushButton::clicked, this, &QWidget::close);
+    connect(qobject_cast<QPushButton*>(control(kCalculateButton)), &QPushButton::clicked, this,
+            &MainWindow::calculateAndPresent);
+    connect(qobject_cast<QPushButton*>(control(kClearButton)), &QPushButton::clicked, this,
+            &MainWindow::clear);
+    connect(qobject_cast<QPushButton*>(control(kExitButton)), &QPushButton::clicked, this,
+            &QWidget::close);
 }
 
 void MainWindow::buildMenu() {
@@ -153,12 +155,26 @@ void MainWindow::connectInputs() {
     }
 }
 
+QWidget* MainWindow::control(std::string_view objectName) const {
+    return control(qs(objectName));
+}
+
+QWidget* MainWindow::control(const QString& objectName) const {
+    QWidget* found = m_controls.value(objectName);
+    // A misspelt name must not pass for an empty box or caption: it stops a
+    // debug build, and any other says so.
+    if (!found)
+        qCritical("zulcalc: the window has no control named %s", qPrintable(objectName));
+    Q_ASSERT_X(found, "MainWindow::control", "a name no control has");
+    return found;
+}
+
 QLineEdit* MainWindow::lineEdit(std::string_view objectName) const {
-    return qobject_cast<QLineEdit*>(m_controls.value(qs(objectName)));
+    return qobject_cast<QLineEdit*>(control(objectName));
 }
 
 QString MainWindow::textOf(const QString& objectName) const {
-    QWidget* control = m_controls.value(objectName);
+    QWidget* control = this->control(objectName);
     if (auto* label = qobject_cast<QLabel*>(control))
         return label->text();
     if (auto* box = qobject_cast<QLineEdit*>(control))
@@ -169,8 +185,7 @@ QString MainWindow::textOf(const QString& objectName) const {
 }
 
 bool MainWindow::View::isSelected(OptionButton option) const {
-    return qobject_cast<QRadioButton*>(m_window.m_controls.value(qs(optionName(option))))
-        ->isChecked();
+    return qobject_cast<QRadioButton*>(m_window.control(optionName(option)))->isChecked();
 }
 
 void MainWindow::View::setText(ResultBox box, const std::string& text) {
@@ -213,7 +228,7 @@ void MainWindow::calculateAndPresent() {
 }
 
 void MainWindow::clear() {
-    for (const char* name : kClearedBoxes)
+    for (std::string_view name : kClearedBoxes)
         lineEdit(name)->setText(QString());
 }
 

@@ -52,6 +52,9 @@ class MainWindow : public QMainWindow {
     void buildControls();
     void buildMenu();
     void connectInputs();
+    // The control of that name; there is always one (asserted).
+    QWidget* control(std::string_view objectName) const;
+    QWidget* control(const QString& objectName) const;
     QString textOf(const QString& objectName) const;
     QLineEdit* lineEdit(std::string_view objectName) const;
 

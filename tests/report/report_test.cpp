@@ -2,7 +2,6 @@
 #include "report/report.h"
 #include "tests/calc/test_support.h"
 #include "tests/report/files.h"
-#include "window/controls.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +26,7 @@ namespace {
 
 using namespace testing_support;
 
-// The report of a window with the real captions and a few boxes filled in,
+// The report of a window with the captions of its drawing and a few boxes filled in,
 // against tests/report/report.expected: the box text starts at the next 14-column
 // zone after its caption (a trailing space counts), an empty box leaves the
 // caption and its padding, and every line break inside a box becomes CR LF.
@@ -39,12 +38,11 @@ TEST(Report, LinesCaptionsAndPrintZones) {
         {"txtЗначение_Уровень", "60"},
         {"txtЗначение_звука_на_3_м", "80"},
     };
-    const QString report = reportText([&](const QString& name) {
-        for (const ControlSpec& spec : kControls)
-            if (name == QString::fromUtf8(spec.name) && spec.kind == ControlKind::Label)
-                return QString::fromUtf8(spec.caption);
-        return boxes.value(name);
-    });
+    QHash<QString, QString> captions; // in quotes
+    for (const Row& row : readTable("window/controls.tsv", true))
+        captions[QString::fromStdString(row[0])] = QString::fromStdString(row[3]).mid(1).chopped(1);
+    const QString report =
+        reportText([&](const QString& name) { return boxes.value(name, captions.value(name)); });
     QFile expected(QString::fromStdString(testData("report/report.expected")));
     ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
     EXPECT_EQ(report.toStdString(),

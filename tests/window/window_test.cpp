@@ -38,6 +38,22 @@ QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// A control as tests/window/controls.tsv words it: kind, frame, caption.
+QString drawnAs(const QWidget* control, const QWidget* client) {
+    static const QHash<QString, QString> kinds = {
+        {"QGroupBox", "frame"},    {"QLabel", "label"},
+        {"QPushButton", "button"}, {"QRadioButton", "option button"},
+        {"QLineEdit", "text box"}, {"QPlainTextEdit", "text box"}};
+    const auto is = [control](const char* state) { return control->property(state).toInt(); };
+    return QString("%1%2%3%4 in %5 \"%6\"")
+        .arg(is("readOnly") ? "read-only " : "", is("checked") ? "selected " : "",
+             is("verticalScrollBarPolicy") == Qt::ScrollBarAlwaysOn ? "multi-line " : "",
+             kinds.value(control->metaObject()->className()),
+             control->parentWidget() == client ? "window" : control->parentWidget()->objectName(),
+             control->property("text").toString() + control->property("title").toString() +
+                 control->property("plainText").toString());
+}
+
 // A warning's five lines as calc/warnings.tsv words them.
 QString warningText(const QString& name) {
     for (const Row& row : readTable("calc/warnings.tsv", true))
@@ -116,29 +132,27 @@ class WindowTest : public QObject {
     }
     void cleanup() { m_window.reset(); }
 
-    // Every control where the table puts it, with its caption (trailing spaces
-    // included) in the font that travels with the program. Each label's caption
-    // fits it, and wraps the same with no system font at all as with the
-    // system's: the run with them writes down how, the run without compares.
+    // Every control as tests/window/controls.tsv copies it from the window's
+    // drawing, its caption (trailing spaces included) in the font that travels
+    // with the program. Each label's caption fits it, and wraps the same with
+    // no system font at all as with the system's: the run with them writes
+    // down how, the run without compares.
     void everyControlWhereTheTableSays() {
         QCOMPARE(m_window->objectName() + m_window->windowTitle(),
                  QString("frmРасчетЗУЛРасчет ЗУЛ"));
         QStringList wrapped;
-        for (const ControlSpec& spec : kControls) {
-            QWidget* widget = control(spec.name);
-            QCOMPARE(widget->geometry(),
-                     QRect(spec.left / 15, spec.top / 15, spec.width / 15, spec.height / 15));
-            QCOMPARE(widget->parentWidget()->objectName(), QString::fromUtf8(spec.frame));
-            if (!qobject_cast<QLineEdit*>(widget) && !qobject_cast<QPlainTextEdit*>(widget))
-                QCOMPARE(widget->property("text").toString() + widget->property("title").toString(),
-                         QString::fromUtf8(spec.caption));
+        for (const Row& row : readTable("window/controls.tsv", true)) {
+            QWidget* widget = control(qs(row[0]));
+            QCOMPARE(drawnAs(widget, m_window->centralWidget()),
+                     qs(row[1] + " in " + row[2] + ' ' + row[3]));
+            QCOMPARE(widget->geometry(), QRect(std::stoi(row[4]) / 15, std::stoi(row[5]) / 15,
+                                               std::stoi(row[6]) / 15, std::stoi(row[7]) / 15));
             if (auto* label = qobject_cast<QLabel*>(widget)) {
                 const QRect area(QPoint(), label->contentsRect().size());
                 const QRect needed = label->fontMetrics().boundingRect(
                     QRect(0, 0, area.width(), 10000), Qt::TextWordWrap, label->text());
-                QVERIFY2(area.contains(needed), spec.name);
-                wrapped
-                    << QString("%1 %2x%3").arg(spec.name).arg(needed.width()).arg(needed.height());
+                QVERIFY2(area.contains(needed), row[0].c_str());
+                wrapped << qs(row[0]) + QString(" %1x%2").arg(needed.width()).arg(needed.height());
             }
         }
         QFile record(qEnvironmentVariable("ZULCALC_CAPTIONS_WRAPPED"));
@@ -146,8 +160,6 @@ class WindowTest : public QObject {
             QCOMPARE(wrapped, QString::fromUtf8(record.readAll()).split('\n'));
         else if (record.open(QIODevice::WriteOnly))
             record.write(wrapped.join('\n').toUtf8());
-        QCOMPARE(control("frmРезультат")->geometry(), QRect(672, 48, 393, 425)); // from the drawing
-        QVERIFY(control<QPlainTextEdit>("txtЗначение_Адрес_здания"));
         QCOMPARE(m_window->findChild<QAction*>("пункт_меню_печать")->text(), QString("Печать"));
         // Every control shows (15975 x 9015 twips below the menu); no resizing.
         QVERIFY(m_window->centralWidget()->width() >= 1065 &&
@@ -157,30 +169,35 @@ class WindowTest : public QObject {
                  QString("DejaVu Sans Condensed"));
         const QFontInfo title(control("lblРасчетЗУЛ")->font());
         QVERIFY(title.bold() && title.pixelSize() == 16); // 12 pt
-        // A screen reader names each box by its label's caption.
-        for (const auto& [label, box] : kCaptionedBoxes) {
-            QCOMPARE(control<QLabel>(label)->buddy(), control(box));
-            QCOMPARE(control(box)->accessibleName(), control<QLabel>(label)->text());
-        }
         QCOMPARE(control("CmdРасчет")->accessibleName(), QString("Расчет"));
     }
 
-    // Tab follows the Tab column round to the start; the option group is one
-    // stop, at its selected button, and the arrows move the selection. Typing
-    // feeds the inputs at once; result boxes refuse it.
+    // Every name the report looks a control up by, the calculation's boxes
+    // among them, is one of the real window's, of the kind the look-up needs;
+    // a screen reader names each of those boxes by its label's caption. (The
+    // option buttons, which the calculation also names, are looked up by
+    // every press of Расчет.)
+    void everyNameLookedUpIsAControl() {
+        for (const auto& [fixedText, captioned] : kReportLines)
+            if (auto* label = fixedText.empty() ? control<QLabel>(qs(captioned.label)) : nullptr)
+                QCOMPARE(label->buddy()->accessibleName() + label->buddy()->objectName(),
+                         label->text() + control(qs(captioned.box))->objectName());
+    }
+
+    // Tab follows the drawing's Tab column round to the start; the option
+    // group is one stop, at its selected button, and the arrows move the
+    // selection. Typing feeds the inputs at once; result boxes refuse it.
     void keyboardAndMouse() {
-        std::vector<std::pair<int, QString>> order;
-        for (const ControlSpec& spec : kControls)
-            if (control(spec.name)->focusPolicy() & Qt::TabFocus && spec.tab != 29)
-                order.emplace_back(spec.tab, QString::fromUtf8(spec.name));
-        std::sort(order.begin(), order.end());
-        QCOMPARE(order.size(), std::size_t(24));
-        for (std::size_t i = 0; i <= order.size(); ++i) {
-            QCOMPARE(QApplication::focusWidget()->objectName(), order[i % order.size()].second);
+        QMap<int, QString> stops; // boxes, buttons and the selected option
+        for (const Row& row : readTable("window/controls.tsv", true))
+            if (row[1].ends_with("box") || row[1] == "button" || row[1].starts_with("selected"))
+                stops[std::stoi(row[8])] = qs(row[0]);
+        QStringList expected = stops.values();
+        for (const QString& name : expected << expected.first()) {
+            QCOMPARE(QApplication::focusWidget()->objectName(), name);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         auto* wall = control<QRadioButton>("OptНастенный");
-        QVERIFY(wall->isChecked());
         click("OptПотолочный");
         click("OptПотолочный"); // cannot clear both
         QVERIFY(!wall->isChecked() && control<QRadioButton>("OptПотолочный")->isChecked());
@@ -281,8 +298,8 @@ class WindowTest : public QObject {
         click("CmdРасчет");
         const Расчетные_величины results = m_window->results();
         click("CmdОчистить");
-        for (const char* name : kClearedBoxes)
-            QCOMPARE(text(name), QString());
+        for (std::string_view name : kClearedBoxes)
+            QCOMPARE(text(qs(name)), QString());
         for (Input input : kAllInputs)
             QCOMPARE(valueOf(m_window->inputs(), input), 0.0f);
         QCOMPARE(colour(kLevelBoxes[0]), QColor(Qt::red));
