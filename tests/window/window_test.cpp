@@ -262,6 +262,8 @@ class WindowTest : public QObject {
         makeWindow(); // started in that theme
         if (row[2] == "ceiling")
             click("OptПотолочный");
+        type("txtЗначение_шифр_проекта", "П-1");
+        type("txtЗначение_Площадь", "60");
         enterRoom(qs(row[1]));
         click("CmdРасчет");
         QApplication::setPalette(light);
@@ -290,48 +292,28 @@ class WindowTest : public QObject {
         // What the program does not paint keeps the theme's colours.
         QCOMPARE(colour("txtЗначение_колличества_оповещателей", QPalette::Text),
                  dark.color(QPalette::Text));
-    }
 
-    void clearEmptiesTheBoxesButKeepsColoursMountAndDescription() {
-        click("OptПотолочный");
-        type("txtЗначение_шифр_проекта", "П-1");
-        type("txtЗначение_Площадь", "60");
-        enterRoom("10|6|3|3|1|20|60"); // too quiet: red boxes
-        click("CmdРасчет");
+        // Очистить empties the numbers and keeps the rest: the colours, the
+        // mount, the other boxes and what was worked out.
+        const QPalette painted = control(kLevelBoxes[0])->palette();
         const Расчетные_величины results = m_window->results();
         click("CmdОчистить");
         for (std::string_view name : kClearedBoxes)
             QCOMPARE(text(qs(name)), QString());
         for (Input input : kAllInputs)
             QCOMPARE(valueOf(m_window->inputs(), input), 0.0f);
-        QCOMPARE(colour(kLevelBoxes[0]), QColor(Qt::red));
-        QVERIFY(control<QRadioButton>("OptПотолочный")->isChecked());
+        QCOMPARE(control(kLevelBoxes[0])->palette(), painted);
+        QCOMPARE(control<QRadioButton>("OptПотолочный")->isChecked(), row[2] == "ceiling");
         QCOMPARE(text("txtЗначение_шифр_проекта") + text("txtЗначение_Площадь"), QString("П-160"));
         QVERIFY(m_window->results() == results);
     }
 
-    void printAppendsOpensAndEnds_data() {
-        QTest::addColumn<QString>("where"); // the report, in the scratch folder
-        QTest::addColumn<bool>("printed");  // or the failure names `where`
-        const QString here = "Мои проекты/зал 2/Sample.txt",
-                      documents = "home/Документы/Sample.txt";
-        for (const char* way : {"menu", "Alt, Enter"})
-            QTest::newRow(way) << here << true;
-        QTest::newRow("installed: folder closed") << documents << true;
-        QTest::newRow("read-only folder") << documents << true;
-        // Выход instead, and failures: the window stays with everything typed,
-        // the file as it was.
-        for (const char* failure :
-             {"exit", "Sample.txt is a folder", "disk full", "read-only file", "cut off midway",
-              "cut off midway, a new file", "a device that cannot keep it"})
-            QTest::newRow(failure) << here << false;
-        QTest::newRow("closed, no documents folder") << "home/Документы" << false;
-    }
+    void printAppendsOpensAndEnds_data() { rowsOf("window/prints.tsv"); }
 
     void printAppendsOpensAndEnds() {
-        QFETCH(QString, where);
-        QFETCH(bool, printed);
-        const QString tag = QTest::currentDataTag(), path = m_dir.filePath(where);
+        QFETCH(Row, row);
+        const bool printed = row[2] == "printed";
+        const QString tag = qs(row[0]), path = m_dir.filePath(qs(row[1]));
         const QByteArray before(tag.endsWith("new file") ? 0 : 1000, 'o');
 #ifdef _WIN32
         if (tag.startsWith("cut off") || tag == "disk full" || tag.startsWith("a device") ||
