@@ -6,7 +6,6 @@
 
 #include <array>
 #include <bit>
-#include <cstdint>
 
 namespace zulcalc {
 namespace {
@@ -22,7 +21,7 @@ TEST_P(CalculationGolden, EveryStepBitExact) {
     const auto got = std::bit_cast<std::array<float, 22>>(v);
     for (std::size_t i = 0; i < got.size(); ++i) {
         const float expected = number(GetParam()[8 + i]);
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(got[i]), std::bit_cast<std::uint32_t>(expected))
+        EXPECT_EQ(bits(got[i]), bits(expected))
             << "step " << i + 1 << ": got " << std::hexfloat << got[i] << ", expected " << expected;
     }
     // A second run on the same inputs gives the same record.

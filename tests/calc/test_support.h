@@ -90,9 +90,8 @@ inline std::uint32_t bits(float value) {
 // process keeps the C locale), then rounded once more to single precision.
 inline const char* readingFault(const std::string& input) {
     const std::string text = input.substr(0, input.find(','));
-    std::string compact;
-    std::copy_if(text.begin(), text.end(), std::back_inserter(compact),
-                 [](char c) { return c != ' ' && c != '\t' && c != '\n'; });
+    std::string compact = text;
+    std::erase_if(compact, [](char c) { return c == ' ' || c == '\t' || c == '\n'; });
     const float value = parseNumber(input);
     if (bits(value) != bits(parseNumber(text)))
         return "something after the comma was read";
@@ -118,12 +117,6 @@ inline Исходные_значения room(const Row& row, std::size_t first 
     return in;
 }
 
-inline Warning warningNamed(const std::string& name) {
-    const std::string names[] = {"P1High", "P1Low",  "P1aHigh", "P1aLow",
-                                 "P3Low",  "P3High", "P3aHigh", "P3aLow"};
-    return static_cast<Warning>(std::find(std::begin(names), std::end(names), name) - names);
-}
-
 // Records what the calculation does to the window, in order.
 class RecordingWindow : public Окно_расчета {
   public:
@@ -141,18 +134,21 @@ class RecordingWindow : public Окно_расчета {
         ++m_calls;
     }
 
-    // Only a prompt of the table under the program's own title is recorded.
+    // Only a prompt of the table under the program's own title is recorded,
+    // by the name of its Warning.
     void warn(const std::string& prompt, std::string_view title) override {
-        for (int w = 0; w <= static_cast<int>(Warning::P3aLow) && title == kWarningTitle; ++w)
+        const char* names[] = {"P1High", "P1Low",  "P1aHigh", "P1aLow",
+                               "P3Low",  "P3High", "P3aHigh", "P3aLow"};
+        for (std::size_t w = 0; w < std::size(names) && title == kWarningTitle; ++w)
             if (warningPrompt(static_cast<Warning>(w)) == prompt)
-                m_warnings.push_back(static_cast<Warning>(w));
+                m_warnings.push_back(names[w]);
         ++m_calls;
     }
 
     OptionButton m_selected;
     std::map<ResultBox, std::vector<std::string>> m_texts; // every text in turn
     std::map<ResultBox, std::uint32_t> m_colours;
-    std::vector<Warning> m_warnings;
+    std::vector<std::string> m_warnings;
     int m_calls = 0;
 };
 
