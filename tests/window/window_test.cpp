@@ -64,6 +64,7 @@ QString warningText(const QString& name) {
     return "no such warning: " + name;
 }
 
+const QColor kLightText(0xee, 0xee, 0xee);
 const QString kLevelBoxes[] = {"txtЗначение_звука_на_3_м",
                                "txtЗначение_уровня_звука_в_расчетной_точке"};
 
@@ -122,9 +123,15 @@ class WindowTest : public QObject {
     }
 
   private slots:
+    // Every window starts in a dark theme: its light text must not stay on
+    // the boxes the program paints white or red.
     void initTestCase() {
         useBundledFonts();
         QVERIFY(useRussianQtTexts(m_qtTexts));
+        QPalette dark = QApplication::palette();
+        dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::Text, kLightText);
+        QApplication::setPalette(dark);
     }
     void init() {
         m_desktop = {};
@@ -249,24 +256,16 @@ class WindowTest : public QObject {
 
     void pressCalculate_data() { rowsOf("window/presses.tsv"); }
 
-    // Each press through the window, in a dark theme: its light text must not
-    // stay on the boxes the program paints white or red, and a press that
-    // cannot run says what to do and changes nothing.
+    // Each press through the window: what it shows and paints, and a press
+    // that cannot run says what to do and changes nothing.
     void pressCalculate() {
         QFETCH(Row, row);
-        const QPalette light = QApplication::palette();
-        QPalette dark = light;
-        dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
-        dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
-        QApplication::setPalette(dark);
-        makeWindow(); // started in that theme
         if (row[2] == "ceiling")
             click("OptПотолочный");
         type("txtЗначение_шифр_проекта", "П-1");
         type("txtЗначение_Площадь", "60");
         enterRoom(qs(row[1]));
         click("CmdРасчет");
-        QApplication::setPalette(light);
 
         // The six boxes (- : all six empty), then every message in turn.
         QStringList shown, expected = qs(row[4] == "-" ? "     " : row[4]).split(' ');
@@ -290,8 +289,7 @@ class WindowTest : public QObject {
         if (row[5] == "-")
             QCOMPARE(control(kLevelBoxes[0])->palette(), m_window->palette());
         // What the program does not paint keeps the theme's colours.
-        QCOMPARE(colour("txtЗначение_колличества_оповещателей", QPalette::Text),
-                 dark.color(QPalette::Text));
+        QCOMPARE(colour("txtЗначение_колличества_оповещателей", QPalette::Text), kLightText);
 
         // Очистить empties the numbers and keeps the rest: the colours, the
         // mount, the other boxes and what was worked out.
