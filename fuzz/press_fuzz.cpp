@@ -3,13 +3,7 @@
 // numbers as the program writes them, painted only white or red, with at
 // most three warnings, each one of the program's own.
 #include "calc/presentation.h"
-#include "tests/calc/test_support.h"
-
-#include <cstdint>
-#include <cstdlib>
-#include <regex>
-#include <sstream>
-#include <string>
+#include "tests/calc/test_support.h" // the standard headers too
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0)

@@ -83,9 +83,6 @@ class WindowTest : public QObject {
         return found ? found : (qFatal("no control %s", qPrintable(name)), nullptr);
     }
     QString text(const QString& name) const { return control<QLineEdit>(name)->text(); }
-    QColor colour(const QString& name, QPalette::ColorRole role = QPalette::Base) const {
-        return control(name)->palette().color(role);
-    }
     void type(const QString& name, const QString& value) {
         control<QLineEdit>(name)->setText(value);
     }
@@ -283,13 +280,15 @@ class WindowTest : public QObject {
                             qs(row[8]);
         QCOMPARE(shown, expected);
         for (int i = 0; i < 2 && row[5] != "-"; ++i) {
-            QCOMPARE(colour(kLevelBoxes[i]), QColor(row[5][2 * i] == 'R' ? Qt::red : Qt::white));
-            QCOMPARE(colour(kLevelBoxes[i], QPalette::Text), QColor(Qt::black));
+            const QPalette painted = control(kLevelBoxes[i])->palette();
+            QCOMPARE(painted.base().color(), QColor(row[5][2 * i] == 'R' ? Qt::red : Qt::white));
+            QCOMPARE(painted.text().color(), QColor(Qt::black));
         }
         if (row[5] == "-")
             QCOMPARE(control(kLevelBoxes[0])->palette(), m_window->palette());
         // What the program does not paint keeps the theme's colours.
-        QCOMPARE(colour("txtЗначение_колличества_оповещателей", QPalette::Text), kLightText);
+        QCOMPARE(control("txtЗначение_колличества_оповещателей")->palette().text().color(),
+                 kLightText);
 
         // Очистить empties the numbers and keeps the rest: the colours, the
         // mount, the other boxes and what was worked out.
