@@ -74,14 +74,19 @@ EOF
 fi
 # Debian's patches (its security fixes among them) applied, as on the host.
 dpkg-source -x qt6-base_*.dsc source >/dev/null
-echo "windows build: building Qt $upstream for Windows into $prefix (about half an hour)" >&2
+echo "windows build: building Qt $upstream for Windows into $prefix (some 35 minutes on 2 idle cores)" >&2
 cmake -S source -B build -G Ninja -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" "${options[@]}" >configure.log 2>&1 ||
     { tail -n 40 configure.log >&2; exit 1; }
 cmake --build build -j"$(nproc)" >build.log 2>&1 || { tail -n 40 build.log >&2; exit 1; }
 cmake --install build >/dev/null
 cp source/LICENSES/LGPL-3.0-only.txt "$prefix/LICENSE.LGPL3"
-echo "qt6-base $version" >"$prefix/SOURCE"
+cat >"$prefix/SOURCE" <<EOF
+zulcalc.exe holds Qt $upstream (Qt Base), linked in statically, under the GNU
+Lesser General Public License version 3 (Qt-LGPL-3.0.txt). It was built,
+unchanged but for Debian's patches, from Debian's source package qt6-base,
+version $version ("apt-get source qt6-base=$version" on Debian 12 brings it).
+EOF
 touch "$prefix/.complete"
 cd "$cache" && rm -rf "$work"
 echo "$prefix"
