@@ -11,7 +11,7 @@ bash tools/deps.sh g++-mingw-w64-x86-64-posix ninja-build dpkg-dev googletest \
 qt=$(bash tools/windows/build-qt.sh)
 
 build=build-windows
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=tools/windows/mingw-w64.cmake \
+cmake --no-warn-unused-cli -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=tools/windows/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZULCALC_TESTS=ON -DCMAKE_PREFIX_PATH="$qt" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
 cmake --build "$build" -j"$(nproc)" --target zulcalc calc_tests report_tests window_tests |

@@ -16,7 +16,9 @@ count() { # passed, failed: adds them up and says so
 
 for suite in calc report window; do
     log=$build/${suite}_tests.log
-    "$wine" "$build/tests/${suite}_tests.exe" >"$log" 2>&1 </dev/null
+    # Qt Test writes to its file: under Wine its standard output stays empty
+    "$wine" "$build/tests/${suite}_tests.exe" $([ $suite = window ] && echo -o "$log,txt") \
+        >"$log" 2>&1 </dev/null
     # GoogleTest's closing lines, or Qt Test's totals
     ok=$(sed -n -e 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' -e 's/^Totals: \([0-9]*\) passed.*/\1/p' "$log")
     bad=$(sed -n -e 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' -e 's/^Totals: .* \([0-9]*\) failed.*/\1/p' "$log")
@@ -30,12 +32,13 @@ done
 # that starts the program; removing it leaves none of its files behind.
 msi=$(basename "$build"/dist/zulcalc-*-x64.msi)
 folder="$WINEPREFIX/drive_c/Program Files/zulcalc"
-shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Расчет ЗУЛ.lnk"
 (cd "$build/dist" && "$wine" msiexec /i "$msi" /qn)
+# Wine puts a per-machine shortcut in the user's Start menu (Windows: ProgramData).
+shortcut=$(find "$WINEPREFIX/drive_c" -name 'Расчет ЗУЛ.lnk' | head -n 1)
 ls "$folder" "$shortcut"
-"$wine" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
-    grep -aE 'DisplayName|DisplayVersion|Publisher|DisplayIcon'
-"$wine" start /unix "$shortcut"
+"$wine" reg export 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' "$build/arp.reg" /y
+iconv -f UTF-16 -t UTF-8 "$build/arp.reg" | grep -aE 'DisplayName|DisplayVersion|Publisher'
+[ -n "$shortcut" ] && timeout 30 "$wine" start /unix "$shortcut"
 started=$(timeout 60 xdotool search --sync --onlyvisible --name 'ЗУЛ' | head -n 1)
 [ -n "$started" ] && xdotool windowclose "$started"
 (cd "$build/dist" && "$wine" msiexec /x "$msi" /qn)
