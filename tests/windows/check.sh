@@ -46,7 +46,9 @@ if [ -f "$folder/zulcalc.exe" ] && [ -n "$started" ]; then installed=1; else ins
 if [ ! -e "$folder" ] && [ ! -e "$shortcut" ]; then removed=1; else removed=0; fi
 count $((installed + removed)) $((2 - installed - removed)) "installer (installed and started, removed)"
 
-report=$(bash "$here/user.sh" "$build/dist/zulcalc.exe" "$linux" "$build/user" | tee /dev/stderr | tail -n 1)
+bash "$here/user.sh" "$build/dist/zulcalc.exe" "$linux" "$build/user" >"$build/user.log"
+cat "$build/user.log"
+report=$(tail -n 1 "$build/user.log")
 count "$(echo "$report" | sed 's/.*: \([0-9]*\) passed.*/\1/')" "$(echo "$report" | sed 's/.* \([0-9]*\) failed/\1/')" "user"
 /usr/lib/wine/wineserver -k 2>/dev/null
 echo "windows check (Wine): $passed passed, $failed failed"
