@@ -9,6 +9,7 @@ cd "$(dirname "$0")/.."
 
 bash tools/deps.sh g++-mingw-w64-x86-64-posix wine64 googletest xvfb xauth xdotool imagemagick
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # quiet, no Mono or Gecko installers
+unset QT_QPA_PLATFORM # Qt for Windows has its own platform only
 if bash tools/windows/build-qt.sh --cached >/dev/null; then
     bash tools/windows-build.sh | tail -n 2
     cmake --build build -j"$(nproc)" --target zulcalc >/dev/null # the Linux program to compare with

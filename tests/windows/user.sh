@@ -11,23 +11,16 @@ exe=$(realpath "$1") linux=$(realpath "$2") out=$3
 export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 # a Russian desktop: decimal commas in the results
 rm -rf "$out" && mkdir -p "$out"
 
-# name, mount, then the boxes in Tab order: project code, building, address,
-# floor, room number, room name, area, H W L S P N, and last r; «print» or
-# «stay» (the calculation cannot run: the window stays, Выход ends it).
-cases='office wall P-17 Sklad ul.Mira 2 15 Kabinet 60 3 6 10 90 1 60 3 print
-loud wall P-18 Ceh ul.Lenina 1 3 Ceh 60 3.5 6 10 127 10 60 2 print
-ceiling ceiling P-19 Zal ul.Mira 3 7 Zal 60 3 6 10 90 1 60 3 print
-noheight wall P-20 Sklad ul.Mira 2 15 Kabinet 60 - 6 10 90 1 60 3 stay'
-
 # One run of one build in a folder of its own; prints how many boxes it answered.
 run() { # folder, build, case fields...
     local dir=$1 build=$2 mount=$4 boxes=0 wid
     shift 4
     mkdir -p "$dir"
-    if [ "$build" = windows ]; then
-        cp "$exe" "$dir/" && (cd "$dir" && exec /usr/lib/wine/wine64 zulcalc.exe) >"$dir.log" 2>&1 &
+    cp "${!build}" "$dir/"
+    if [ "$build" = exe ]; then
+        (cd "$dir" && exec /usr/lib/wine/wine64 zulcalc.exe) >"$dir.log" 2>&1 &
     else
-        cp "$linux" "$dir/" && (cd "$dir" && QT_QPA_PLATFORM=xcb exec ./zulcalc) >"$dir.log" 2>&1 &
+        (cd "$dir" && QT_QPA_PLATFORM=xcb exec ./zulcalc) >"$dir.log" 2>&1 &
     fi
     local pid=$!
     wid=$(xdotool search --sync --onlyvisible --name '^Расчет ЗУЛ$' | head -n 1)
@@ -42,38 +35,43 @@ run() { # folder, build, case fields...
     xdotool type --delay 20 "${14}"
     xdotool key --delay 100 shift+Tab space
     sleep 2
-    while xdotool search --onlyvisible --name '^(Ошибка вычислений!|Расчет невозможен)$' >/dev/null; do
+    local box boxTitles='^(Ошибка вычислений!|Расчет невозможен)$'
+    while box=$(xdotool search --onlyvisible --name "$boxTitles" | head -n 1) && [ -n "$box" ]; do
         xdotool key Return
         boxes=$((boxes + 1))
+        for _ in $(seq 50); do # until that box has gone, however slowly
+            xdotool search --onlyvisible --name "$boxTitles" | grep -qx "$box" || break
+            sleep 0.2
+        done
         sleep 1
     done
     if [ "${15}" = print ]; then
         xdotool key --delay 300 alt Return
     else
-        xdotool search --onlyvisible --name '^Расчет ЗУЛ$' >/dev/null # still there
+        xdotool search --onlyvisible --name '^Расчет ЗУЛ$' >/dev/null && boxes+=", the window stayed"
         import -window root "$dir/window.png"
-        xdotool key --delay 100 shift+Tab shift+Tab Return # Выход
+        xdotool key --delay 100 shift+Tab space # Выход
     fi
-    timeout 20 tail --pid="$pid" -f /dev/null
+    timeout 20 tail --pid="$pid" -f /dev/null || boxes+=", and it did not end"
     echo "$boxes"
 }
 
+# The rooms of rooms.tsv, each typed into both programs.
 failed=0
 while read -r name fields; do
+    [[ $name = \#* ]] && continue
     # shellcheck disable=SC2086
-    shown_windows=$(run "$out/$name/windows" windows $name $fields)
+    shown_windows=$(run "$out/$name/windows" exe $name $fields)
     # shellcheck disable=SC2086
     shown_linux=$(run "$out/$name/linux" linux $name $fields)
     /usr/lib/wine/wineserver -k 2>/dev/null || true # the editor the report was opened in
-    report=$out/$name/windows/Sample.txt
-    if [ "$shown_windows" = "$shown_linux" ] && if [ "${fields##* }" = stay ]; then
-        [ ! -e "$report" ] && [ ! -e "$out/$name/linux/Sample.txt" ]
-    else cmp -s "$report" "$out/$name/linux/Sample.txt"; fi; then
+    if [ "$shown_windows" = "$shown_linux" ] && [[ ${fields##*[[:space:]]} = print || $shown_windows = *stayed ]] &&
+        diff -qN "$out/$name/"{windows,linux}/Sample.txt; then
         echo "windows user check: $name: same report, $shown_windows message boxes"
     else
-        echo "windows user check: $name: DIFFERS ($shown_windows boxes against $shown_linux; $report)"
+        echo "windows user check: $name: DIFFERS ($shown_windows boxes against $shown_linux)"
         failed=$((failed + 1))
     fi
-done <<<"$cases"
+done <"$(dirname "$0")/rooms.tsv"
 echo "windows user check (Wine): $((4 - failed)) passed, $failed failed"
 [ "$failed" -eq 0 ]
