@@ -23,7 +23,7 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
 // Files may grow only to `bytes` (-1: as they like); a write past that is
 // cut short and fails instead of killing the process. Windows has no such
 // limit: the cases that need one are skipped there.
-inline void limitFileSize(long long bytes = -1) {
+inline void limitFileSize([[maybe_unused]] long long bytes = -1) {
 #ifndef _WIN32
     ::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
