@@ -40,9 +40,9 @@ ls "$folder" "$shortcut"
 iconv -f UTF-16 -t UTF-8 "$build/arp.reg" | grep -aE 'DisplayName|DisplayVersion|Publisher'
 [ -n "$shortcut" ] && timeout 30 "$wine" start /unix "$shortcut"
 started=$(timeout 60 xdotool search --sync --onlyvisible --name 'ЗУЛ' | head -n 1)
+if [ -f "$folder/zulcalc.exe" ] && [ -n "$started" ]; then installed=1; else installed=0; fi
 /usr/lib/wine/wineserver -k # ends it: a program still running keeps its file from removal
 (cd "$build/dist" && "$wine" msiexec /x "$msi" /qn)
-if [ -f "$folder/zulcalc.exe" ] && [ -n "$started" ]; then installed=1; else installed=0; fi
 if [ ! -e "$folder" ] && [ ! -e "$shortcut" ]; then removed=1; else removed=0; fi
 count $((installed + removed)) $((2 - installed - removed)) "installer (installed and started, removed)"
 
