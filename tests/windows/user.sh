@@ -67,7 +67,7 @@ while read -r name fields; do
     /usr/lib/wine/wineserver -k 2>/dev/null || true # the editor the report was opened in
     if [ "$shown_windows" = "$shown_linux" ] && [[ ${fields##*[[:space:]]} = print || $shown_windows = *stayed ]] &&
         cmp -s <(cat "$out/$name/windows/Sample.txt" 2>/dev/null) <(cat "$out/$name/linux/Sample.txt" 2>/dev/null); then
-        echo "windows user check: $name: same report, $shown_windows message boxes"
+        echo "windows user check: $name: same report; message boxes: $shown_windows"
     else
         echo "windows user check: $name: DIFFERS ($shown_windows boxes against $shown_linux)"
         failed=$((failed + 1))
