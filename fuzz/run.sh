@@ -17,14 +17,13 @@ cmake --build build-fuzz -j"$(nproc)" >/dev/null
 declare -A max_len=([parse]=64 [press]=4096)
 for target in parse press; do
     work=$(mktemp -d)
-    log=$work/log
     # New inputs go to the scratch folder; the kept corpus is only read.
     if ! build-fuzz/fuzz/${target}_fuzz -max_total_time="$seconds" -max_len="${max_len[$target]}" \
-        -print_final_stats=1 -artifact_prefix="$work/" "$work" "fuzz/corpus/$target" >"$log" 2>&1; then
-        tail -n 40 "$log"
+        -print_final_stats=1 -artifact_prefix="$work/" "$work" "fuzz/corpus/$target" >"$work/log" 2>&1; then
+        tail -n 40 "$work/log"
         echo "fuzz: $target found a fault; input saved in $work" >&2
         exit 1
     fi
-    echo "fuzz: $target: no fault in $seconds s:" $(sed -n 's/^stat::number_of_executed_units: *\(.*\)/\1 executions,/p; s/^stat::average_exec_per_sec: *\(.*\)/\1 per second/p' "$log")
+    echo "fuzz: $target: no fault in $seconds s:" $(sed -n 's/^stat::number_of_executed_units: *\(.*\)/\1 executions,/p; s/^stat::average_exec_per_sec: *\(.*\)/\1 per second/p' "$work/log")
     rm -rf "$work"
 done

@@ -106,14 +106,16 @@ inline const char* readingFault(const std::string& input) {
     return nullptr;
 }
 
-// Seven fields from `first` on, in the order a designer reads the data
-// sheet: length, width, distance to the listener, ceiling height, power,
-// sensitivity, noise.
+// The inputs in the order a designer reads the data sheet: length, width,
+// distance to the listener, ceiling height, power, sensitivity, noise.
+inline constexpr Input kDataSheet[] = {Input::L, Input::W, Input::r, Input::H,
+                                       Input::P, Input::S, Input::N};
+
+// Seven fields from `first` on, in the data sheet's order.
 inline Исходные_значения room(const Row& row, std::size_t first = 1) {
     Исходные_значения in;
-    float* order[] = {&in.L, &in.W, &in.r, &in.H, &in.P, &in.S, &in.N};
-    for (float* value : order)
-        *value = number(row[first++]);
+    for (Input input : kDataSheet)
+        valueOf(in, input) = number(row[first++]);
     return in;
 }
 

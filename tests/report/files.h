@@ -21,16 +21,17 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 // Files may grow only to `bytes` (-1: as they like); a write past that is
-// cut short and fails instead of killing the process. Windows has no such
-// limit: the cases that need one are skipped there.
-inline void limitFileSize([[maybe_unused]] long long bytes = -1) {
+// cut short and fails instead of killing the process. False where the system
+// has no such limit (Windows, which has no /dev/full either).
+inline bool limitFileSize([[maybe_unused]] long long bytes = -1) {
 #ifndef _WIN32
     ::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = bytes < 0 ? limit.rlim_max : std::min(rlim_t(bytes), limit.rlim_max);
-    ::setrlimit(RLIMIT_FSIZE, &limit);
+    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
 #endif
+    return false;
 }
 
 } // namespace zulcalc::testing_support

@@ -12,8 +12,8 @@
 
 #include <QProcess>
 
-#include <cstdio>
 #include <cstdlib>
+#include <iostream>
 
 namespace zulcalc {
 namespace {
@@ -37,10 +37,10 @@ TEST(Report, LinesCaptionsAndPrintZones) {
         captions[QString::fromStdString(row[0])] = QString::fromStdString(row[3]).mid(1).chopped(1);
     const QString report =
         reportText([&](const QString& name) { return boxes.value(name, captions.value(name)); });
-    QFile expected(QString::fromStdString(testData("report/report.expected")));
-    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    const QByteArray expected =
+        readFile(QString::fromStdString(testData("report/report.expected")));
     EXPECT_EQ(report.toStdString(),
-              QString::fromUtf8(expected.readAll()).replace("\n", "\r\n").toStdString());
+              QString::fromUtf8(expected).replace("\n", "\r\n").toStdString());
 }
 
 TEST(Report, Windows1251WithQuestionMarksForTheRest) {
@@ -58,12 +58,6 @@ TEST(Report, Windows1251WithQuestionMarksForTheRest) {
               QByteArray("a?b??c?d"));
 }
 
-class ReportFile : public testing::Test {
-  protected:
-    QTemporaryDir m_dir;
-    QString path(const QString& name = "Sample.txt") const { return m_dir.filePath(name); }
-};
-
 // Two copies of the program printing into one file at the same instant: this
 // test again in two processes, told by their environment what to append and
 // let go together. Where a file size limit can be set, one of them runs out
@@ -71,34 +65,28 @@ class ReportFile : public testing::Test {
 // other is there whole, and nothing of the failing one. On Windows both print
 // (Qt's writes must pass the lock taken through the descriptor it hands out,
 // and a copy that waited must write at the end as it is then).
-TEST_F(ReportFile, TwoCopiesPrintingAtOnce) {
-#ifdef _WIN32
-    const bool sizeLimit = false;
-#else
-    const bool sizeLimit = true;
-#endif
+TEST(ReportFile, TwoCopiesPrintingAtOnce) {
+    const bool sizeLimit = limitFileSize();
     if (const QByteArray copy = qgetenv("ZULCALC_COPY"); !copy.isEmpty()) {
-        std::puts("ready");
-        std::fflush(stdout);
-        while (!QFile::exists(qEnvironmentVariable("ZULCALC_FILE") + ".go")) {
+        const QString file = qEnvironmentVariable("ZULCALC_FILE");
+        std::cout << "ready" << std::endl;
+        while (!QFile::exists(file + ".go")) {
         } // spinning, so that both copies see it at the same instant
         const bool cutShort = sizeLimit && copy == "b";
         limitFileSize(cutShort ? 2500 : -1);
-        std::exit(
-            appendToFile(qEnvironmentVariable("ZULCALC_FILE"), copy.repeated(3000)).has_value() ==
-                    cutShort
-                ? 0
-                : 1);
+        std::exit(appendToFile(file, copy.repeated(3000)).has_value() == cutShort ? 0 : 1);
     }
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("Sample.txt");
     const QByteArray initial(1000, 'o'), a(3000, 'a'), b(3000, 'b');
     for (int round = 0; round < 50; ++round) {
-        ASSERT_TRUE(writeFile(path(), initial));
-        QFile::remove(path() + ".go");
+        ASSERT_TRUE(writeFile(path, initial));
+        QFile::remove(path + ".go");
         QProcess copies[2];
         for (int i = 0; i < 2; ++i) {
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert("ZULCALC_COPY", i ? "b" : "a");
-            env.insert("ZULCALC_FILE", path());
+            env.insert("ZULCALC_FILE", path);
             copies[i].setProcessEnvironment(env);
             copies[i].start(QString::fromLocal8Bit(testing::internal::GetArgvs()[0]),
                             {"--gtest_filter=ReportFile.TwoCopiesPrintingAtOnce"});
@@ -106,12 +94,12 @@ TEST_F(ReportFile, TwoCopiesPrintingAtOnce) {
             while (!said.contains("ready") && copies[i].waitForReadyRead())
                 said += copies[i].readAllStandardOutput();
         }
-        ASSERT_TRUE(writeFile(path() + ".go", {}));
+        ASSERT_TRUE(writeFile(path + ".go", {}));
         for (QProcess& started : copies) {
             ASSERT_TRUE(started.waitForFinished());
             EXPECT_EQ(started.exitCode(), 0) << "round " << round;
         }
-        const QByteArray report = readFile(path());
+        const QByteArray report = readFile(path);
         ASSERT_TRUE(sizeLimit ? report == initial + a
                               : report == initial + a + b || report == initial + b + a)
             << "round " << round;
@@ -120,15 +108,17 @@ TEST_F(ReportFile, TwoCopiesPrintingAtOnce) {
 
 // A copy that waits too long for the other says so (the test above has
 // copies wait their turn).
-TEST_F(ReportFile, ACopyGivesUpAfterItsWait) {
-    ASSERT_TRUE(writeFile(path(), "old\r\n"));
-    QFile other(path());
+TEST(ReportFile, ACopyGivesUpAfterItsWait) {
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("Sample.txt");
+    ASSERT_TRUE(writeFile(path, "old\r\n"));
+    QFile other(path);
     ASSERT_TRUE(other.open(QIODevice::Append));
     ASSERT_EQ(lockFile(other.handle(), std::chrono::milliseconds(0)), 0);
-    const auto failure = appendToFile(path(), "report", std::chrono::milliseconds(100));
+    const auto failure = appendToFile(path, "report", std::chrono::milliseconds(100));
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->reason.contains("занят другой копией")) << failure->reason.toStdString();
-    EXPECT_EQ(readFile(path()), "old\r\n");
+    EXPECT_EQ(readFile(path), "old\r\n");
 }
 
 } // namespace
