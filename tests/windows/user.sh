@@ -33,11 +33,12 @@ run() { # folder, build, case fields...
     xdotool key --delay 100 shift+Tab space
     sleep 2
     local box boxTitles='^(Ошибка вычислений!|Расчет невозможен)$'
-    while box=$(xdotool search --onlyvisible --name "$boxTitles" | head -n 1) && [ -n "$box" ]; do
+    # (a window closing while xdotool looks at it makes it print an X error)
+    while box=$(xdotool search --onlyvisible --name "$boxTitles" 2>/dev/null | head -n 1) && [ -n "$box" ]; do
         xdotool key Return
         boxes=$((boxes + 1))
         for _ in $(seq 50); do # until that box has gone, however slowly
-            xdotool search --onlyvisible --name "$boxTitles" | grep -qx "$box" || break
+            xdotool search --onlyvisible --name "$boxTitles" 2>/dev/null | grep -qx "$box" || break
             sleep 0.2
         done
         sleep 1
