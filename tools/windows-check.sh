@@ -17,7 +17,7 @@ if bash tools/windows/build-qt.sh --cached >/dev/null; then
         bash tests/windows/check.sh build-windows build/window/zulcalc
 fi
 
-echo "windows check: Qt for Windows is not built here; 'bash tools/windows-build.sh' builds it once (about 45 minutes) and then the program, its installer and their checks run too"
+echo "windows check: Qt for Windows is not built here; 'bash tools/windows-build.sh' builds it once (about half an hour) and then the program, its installer and their checks run too"
 build=build-windows-core
 cmake -S . -B "$build" -DZULCALC_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE=tools/windows/mingw-w64.cmake >/dev/null

@@ -74,7 +74,7 @@ EOF
 fi
 # Debian's patches (its security fixes among them) applied, as on the host.
 dpkg-source -x qt6-base_*.dsc source >/dev/null
-echo "windows build: building Qt $upstream for Windows into $prefix (some 35 minutes on 2 idle cores)" >&2
+echo "windows build: building Qt $upstream for Windows into $prefix (about half an hour on 2 cores)" >&2
 cmake -S source -B build -G Ninja -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" "${options[@]}" >configure.log 2>&1 ||
     { tail -n 40 configure.log >&2; exit 1; }
