@@ -1,6 +1,7 @@
 #include "report/report.h"
 
 #include "report/file_lock.h"
+#include "report/utf8.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,10 +16,6 @@ namespace zulcalc {
 namespace {
 
 constexpr int kZoneWidth = 14;
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 const QString kCrLf = QStringLiteral("\r\n");
 

@@ -1,6 +1,7 @@
 #include "window/comma_hint.h"
 
 #include "calc/comma_hint.h"
+#include "report/utf8.h"
 
 #include <QAccessible>
 #include <QLineEdit>
@@ -12,8 +13,7 @@ namespace zulcalc {
 namespace {
 
 QString rule() {
-    return QString::fromUtf8(kDecimalPointRule.data(),
-                             static_cast<qsizetype>(kDecimalPointRule.size()));
+    return qs(kDecimalPointRule);
 }
 
 void describe(QLineEdit* box, const QString& description) {

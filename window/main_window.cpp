@@ -5,6 +5,8 @@
 #include "window/fonts.h"
 #include "window/message_boxes.h"
 
+#include "report/utf8.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -29,10 +31,6 @@ namespace {
 QRect pixels(const ControlSpec& spec) {
     return {spec.left / kTwipsPerPixel, spec.top / kTwipsPerPixel, spec.width / kTwipsPerPixel,
             spec.height / kTwipsPerPixel};
-}
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {

@@ -1,3 +1,4 @@
+#include "report/utf8.h"
 #include "tests/calc/test_support.h"
 #include "tests/report/files.h"
 #include "window/controls.h"
@@ -31,10 +32,6 @@ class Recorder : public MessageBoxes, public FileOpener {
     QStringList opened;
     Qt::CursorShape printCursor = Qt::BlankCursor; // as a print asks where the report may go
 };
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 // A control as tests/window/controls.tsv words it: kind, frame, caption.
 QString drawnAs(const QWidget* control, const QWidget* client) {
