@@ -22,15 +22,4 @@ build=build-windows-core
 cmake -S . -B "$build" -DZULCALC_CORE_ONLY=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE=tools/windows/mingw-w64.cmake >/dev/null
 cmake --build "$build" -j"$(nproc)" --target calc_tests >/dev/null
-export WINEPREFIX=$PWD/$build/wine
-log=$build/calc_tests.log
-status=0
-/usr/lib/wine/wine64 "$build/tests/calc_tests.exe" --gtest_brief=1 >"$log" 2>&1 </dev/null || status=$?
-/usr/lib/wine/wineserver -k 2>/dev/null || true
-passed=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log")
-failed=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$log")
-if [ "$status" -ne 0 ] || [ -z "$passed" ]; then
-    grep -v '^\[       OK' "$log" | tail -n 40
-fi
-echo "windows check (calculation only, MinGW-w64, Wine): ${passed:-0} passed, ${failed:-0} failed"
-[ "$status" -eq 0 ] && [ -n "$passed" ]
+exec bash tests/windows/check.sh "$build"

@@ -1,5 +1,6 @@
 #include "report/file_lock.h"
 #include "report/report.h"
+#include "report/utf8.h"
 #include "tests/calc/test_support.h"
 #include "tests/report/files.h"
 
@@ -34,11 +35,10 @@ TEST(Report, LinesCaptionsAndPrintZones) {
     };
     QHash<QString, QString> captions; // in quotes
     for (const Row& row : readTable("window/controls.tsv", true))
-        captions[QString::fromStdString(row[0])] = QString::fromStdString(row[3]).mid(1).chopped(1);
+        captions[qs(row[0])] = qs(row[3]).mid(1).chopped(1);
     const QString report =
         reportText([&](const QString& name) { return boxes.value(name, captions.value(name)); });
-    const QByteArray expected =
-        readFile(QString::fromStdString(testData("report/report.expected")));
+    const QByteArray expected = readFile(qs(testData("report/report.expected")));
     EXPECT_EQ(report.toStdString(),
               QString::fromUtf8(expected).replace("\n", "\r\n").toStdString());
 }

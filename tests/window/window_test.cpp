@@ -307,10 +307,9 @@ class WindowTest : public QObject {
         if (tag == "read-only file" || tag.startsWith("cut off"))
             QVERIFY(writeFile(samplePath(), before));
         if (tag.startsWith("read-only")) {
-            const bool folder = tag.endsWith("folder");
-            QFile::setPermissions(folder ? programDir() : samplePath(),
-                                  QFile::ReadOwner | QFile::ExeOwner);
-            if (QFile(folder ? programDir() + "/probe" : samplePath()).open(QIODevice::Append))
+            const QString locked = tag.endsWith("folder") ? programDir() : samplePath();
+            QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+            if (QFile(locked == samplePath() ? locked : locked + "/probe").open(QIODevice::Append))
                 QSKIP("this user writes there all the same (root, or a folder on Windows); "
                       "tools/test.sh reruns this as nobody");
         }
