@@ -60,15 +60,20 @@ rm -rf "$work" "$prefix"
 mkdir -p "$work"
 cd "$work"
 if ! apt-get source --download-only "qt6-base=$version" >/dev/null 2>&1; then
-    # The source needs a deb-src entry beside the binary one.
-    echo "windows build: adding Debian's source entry for bookworm" >&2
-    "${sudo[@]}" tee /etc/apt/sources.list.d/zulcalc-deb-src.sources >/dev/null <<'EOF'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
+    # The source needs deb-src entries beside the binary ones: the same
+    # mirrors and suites this machine already takes Debian from.
+    echo "windows build: adding deb-src entries for the Debian mirrors in use" >&2
+    apt-cache policy | awk '
+        $2 ~ /^[a-z]+:\/\// && $NF == "Packages" { uri = $2; split($3, s, "/"); next }
+        uri != "" && /o=Debian,/ { comps[uri " " s[1]] = comps[uri " " s[1]] " " s[2] }
+        { uri = "" }
+        END {
+            for (k in comps) {
+                split(k, f, " ")
+                printf "Types: deb-src\nURIs: %s\nSuites: %s\nComponents:%s\n", f[1], f[2], comps[k]
+                print "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg\n"
+            }
+        }' | "${sudo[@]}" tee /etc/apt/sources.list.d/zulcalc-deb-src.sources >/dev/null
     "${sudo[@]}" apt-get update >/dev/null
     apt-get source --download-only "qt6-base=$version" >/dev/null
 fi
@@ -85,7 +90,7 @@ cat >"$prefix/SOURCE" <<EOF
 zulcalc.exe holds Qt $upstream (Qt Base), linked in statically, under the GNU
 Lesser General Public License version 3 (Qt-LGPL-3.0.txt). It was built,
 unchanged but for Debian's patches, from Debian's source package qt6-base,
-version $version ("apt-get source qt6-base=$version" on Debian 12 brings it).
+version $version ("apt-get source qt6-base=$version" on $(. /etc/os-release && echo "$PRETTY_NAME") brings it).
 EOF
 touch "$prefix/.complete"
 cd "$cache" && rm -rf "$work"
