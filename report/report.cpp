@@ -1,6 +1,6 @@
 #include "report/report.h"
 
-#include "report/file_lock.h"
+#include "report/append_file.h"
 #include "report/utf8.h"
 
 #include <QDir>
@@ -8,8 +8,7 @@
 #include <QTemporaryFile>
 
 #include <array>
-#include <cerrno>
-#include <cstring>
+#include <filesystem>
 
 namespace zulcalc {
 
@@ -57,10 +56,6 @@ char toUpperHalf(char16_t unit) {
     return '?';
 }
 
-QString systemReason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 } // namespace
 
 QString reportText(const ControlText& textOf) {
@@ -94,42 +89,24 @@ QByteArray toWindows1251(const QString& text) {
 
 std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& bytes,
                                          std::chrono::milliseconds lockWait) {
-    QFile file(path);
-    // Unbuffered: a failed write must leave nothing queued that a later
-    // close could still append after the file has been cut back.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return WriteFailure{path, file.errorString()};
-    const int fd = file.handle();
-    if (const int error = lockFile(fd, lockWait)) {
-        return WriteFailure{path, error == EWOULDBLOCK
-                                      ? QStringLiteral("файл занят другой копией программы "
-                                                       "дольше %1 с")
-                                            .arg(static_cast<double>(lockWait.count()) / 1000)
-                                      : QStringLiteral("файл не удалось заблокировать "
-                                                       "для записи (%1)")
-                                            .arg(systemReason(error))};
-    }
-    // From here until the lock is released no other copy appends or cuts
-    // back, so the length noted now is where this report starts. A device (a
-    // link to /dev/full, say) has no length to return to. Windows has no
-    // append mode of its own (Qt seeks to the end once, at opening, before
-    // another copy may have added its report): write at the end as it is now.
-    const qint64 before = file.isSequential() ? -1 : file.size();
-    std::optional<WriteFailure> failure;
-    if (before >= 0 && !file.seek(before))
-        failure = WriteFailure{path, file.errorString()};
-    else if (file.write(bytes) != bytes.size())
-        failure = WriteFailure{path, file.errorString()};
-    // On the disk before the program says it is written and ends.
-    else if (const int error = syncFile(fd))
-        failure = WriteFailure{
-            path,
-            QStringLiteral("отчет не удалось сохранить на диск (%1)").arg(systemReason(error))};
-    // Whatever part of the report did reach the file goes again.
-    if (failure && before >= 0)
-        file.resize(before);
-    unlockFile(fd);
-    return failure;
+    const auto error =
+        appendWhole(std::filesystem::path(path.toStdU16String()),
+                    std::string_view(bytes.constData(), std::size_t(bytes.size())), lockWait);
+    if (!error)
+        return std::nullopt;
+    // %1: the system's own words; %2: the wait, in seconds.
+    constexpr std::string_view kReasons[] = {
+        "%1",                                             // Open
+        "файл занят другой копией программы дольше %2 с", // Wait
+        "файл не удалось заблокировать для записи (%1)",  // Lock
+        "система не сообщает, где кончается файл (%1)",   // Measure
+        "%1",                                             // Write
+        "отчет не удалось сохранить на диск (%1)",        // Flush
+    };
+    const QString seconds = QString::number(static_cast<double>(lockWait.count()) / 1000);
+    return WriteFailure{path, qs(kReasons[static_cast<int>(error->step)])
+                                  .replace("%2", seconds)
+                                  .replace("%1", qs(systemMessage(error->code)))};
 }
 
 bool folderIsWritable(const QString& folder) {

@@ -103,10 +103,8 @@ struct WriteFailure {
 // How long a copy waits for another that is printing into the same file.
 inline constexpr std::chrono::milliseconds kLockWait{5000};
 
-// Appends all of `bytes` with one write, holding the file's lock, and flushes
-// them to the disk. On any failure the file is cut back to the length it had,
-// so a report is either there whole or not at all, and another copy's report
-// appended before or after is never touched.
+// Appends all of `bytes` to the file, holding its lock, or nothing at all
+// (see appendWhole); the reason of a failure in the user's words.
 std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& bytes,
                                          std::chrono::milliseconds lockWait = kLockWait);
 

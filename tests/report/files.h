@@ -3,8 +3,11 @@
 #include <QFile>
 
 #include <algorithm>
-#include <csignal>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <sys/file.h>
 #include <sys/resource.h>
 #endif
 
@@ -20,18 +23,30 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// Files may grow only to `bytes` (-1: as they like); a write past that is
-// cut short and fails instead of killing the process. False where the system
-// has no such limit (Windows, which has no /dev/full either).
+// Files may grow only to `bytes` (-1: as they like). The process is not
+// shielded from the signal a write past the limit raises: the program must
+// be. False where the system has no such limit (Windows, which has no
+// /dev/full either).
 inline bool limitFileSize([[maybe_unused]] long long bytes = -1) {
 #ifndef _WIN32
-    ::signal(SIGXFSZ, SIG_IGN);
     rlimit limit{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = bytes < 0 ? limit.rlim_max : std::min(rlim_t(bytes), limit.rlim_max);
     return ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
 #endif
     return false;
+}
+
+// Takes the lock a printing copy takes, as another copy would.
+inline bool holdLock(QFile& file) {
+#ifdef _WIN32
+    OVERLAPPED whole{};
+    return LockFileEx(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle())),
+                      LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
+                      &whole);
+#else
+    return ::flock(file.handle(), LOCK_EX | LOCK_NB) == 0;
+#endif
 }
 
 } // namespace zulcalc::testing_support

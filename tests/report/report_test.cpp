@@ -1,4 +1,3 @@
-#include "report/file_lock.h"
 #include "report/report.h"
 #include "report/utf8.h"
 #include "tests/calc/test_support.h"
@@ -62,9 +61,8 @@ TEST(Report, Windows1251WithQuestionMarksForTheRest) {
 // test again in two processes, told by their environment what to append and
 // let go together. Where a file size limit can be set, one of them runs out
 // of room halfway through its report and cuts it back; every report of the
-// other is there whole, and nothing of the failing one. On Windows both print
-// (Qt's writes must pass the lock taken through the descriptor it hands out,
-// and a copy that waited must write at the end as it is then).
+// other is there whole, and nothing of the failing one. On Windows both print,
+// each after the other's report: the lock and the system's own append hold.
 TEST(ReportFile, TwoCopiesPrintingAtOnce) {
     const bool sizeLimit = limitFileSize();
     if (const QByteArray copy = qgetenv("ZULCALC_COPY"); !copy.isEmpty()) {
@@ -114,7 +112,7 @@ TEST(ReportFile, ACopyGivesUpAfterItsWait) {
     ASSERT_TRUE(writeFile(path, "old\r\n"));
     QFile other(path);
     ASSERT_TRUE(other.open(QIODevice::Append));
-    ASSERT_EQ(lockFile(other.handle(), std::chrono::milliseconds(0)), 0);
+    ASSERT_TRUE(holdLock(other));
     const auto failure = appendToFile(path, "report", std::chrono::milliseconds(100));
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->reason.contains("занят другой копией")) << failure->reason.toStdString();
