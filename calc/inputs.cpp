@@ -20,6 +20,10 @@ float Исходные_значения::*member(Input input) {
     return kMembers[static_cast<std::size_t>(input)];
 }
 
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -34,20 +38,24 @@ int digitValue(char c) {
     return 99;
 }
 
-// What the reading of a box's text found: the number, and whether any digit
-// was read at all (an empty box, "abc", " " and "-" hold no number).
+// What the reading of a box's text found: the number, whether any digit was
+// read at all (an empty box, "abc", " " and "-" hold no number), and how many
+// characters, blanks left out, it took.
 struct Reading {
     double value = 0;
     bool digits = false;
+    std::size_t used = 0;
 };
 
 // "&H1F" / "&O17": a non-negative integer of any length, rounded once to double.
 Reading readRadix(std::string_view text, int radix) {
     std::string bits;
+    std::size_t used = 0;
     for (char c : text) {
         const int d = digitValue(c);
         if (d >= radix)
             break;
+        ++used;
         if (radix == 16) {
             bits += c;
             continue;
@@ -74,7 +82,7 @@ Reading readRadix(std::string_view text, int radix) {
         std::from_chars(bits.data(), bits.data() + bits.size(), value, std::chars_format::hex);
     if (res.ec == std::errc::result_out_of_range)
         value = std::numeric_limits<double>::infinity();
-    return {value, true};
+    return {value, true, used};
 }
 
 Reading readDecimal(std::string_view text) {
@@ -97,6 +105,7 @@ Reading readDecimal(std::string_view text) {
     // The exponent saturates far beyond double's range, so any length of
     // digits is safe and the direction of an out-of-range result is kept.
     long long exponent = 0;
+    std::size_t used = i;
     if (i < text.size() && std::string_view("eEdD").find(text[i]) != std::string_view::npos) {
         std::size_t j = i + 1;
         bool expNegative = false;
@@ -107,6 +116,7 @@ Reading readDecimal(std::string_view text) {
                 exponent = std::min(exponent * 10 + (text[j] - '0'), 1'000'000'000LL);
             if (expNegative)
                 exponent = -exponent;
+            used = j;
         }
     }
 
@@ -125,22 +135,25 @@ Reading readDecimal(std::string_view text) {
             magnitude -= static_cast<long long>(fraction.find_first_not_of('0'));
         value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
-    return {negative ? -value : value, true};
+    return {negative ? -value : value, true, used};
 }
 
 Reading read(std::string_view text) {
     std::string compact;
     compact.reserve(text.size());
     for (char c : text)
-        if (c != ' ' && c != '\t' && c != '\n')
+        if (!isBlank(c))
             compact += c;
 
     const std::string_view all(compact), prefix = all.substr(0, 2);
-    if (prefix == "&H" || prefix == "&h")
-        return readRadix(all.substr(2), 16);
-    if (prefix == "&O" || prefix == "&o")
-        return readRadix(all.substr(2), 8);
-    return readDecimal(all);
+    const int radix = prefix == "&H" || prefix == "&h"   ? 16
+                      : prefix == "&O" || prefix == "&o" ? 8
+                                                         : 0;
+    if (!radix)
+        return readDecimal(all);
+    Reading reading = readRadix(all.substr(2), radix);
+    reading.used += reading.digits ? 2 : 0;
+    return reading;
 }
 
 } // namespace
@@ -166,6 +179,17 @@ float parseNumber(std::string_view text) {
 
 bool holdsNumber(std::string_view text) {
     return read(text).digits;
+}
+
+std::string_view unreadPart(std::string_view text) {
+    const std::size_t used = read(text).used;
+    std::size_t at = 0;
+    for (std::size_t taken = 0; at < text.size(); ++at)
+        if (!isBlank(text[at]) && taken++ == used)
+            break;
+    text.remove_prefix(at);
+    const auto last = text.find_last_not_of(" \t\n");
+    return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
 }
 
 void onTextChanged(Исходные_значения& values, std::string_view boxName, std::string_view text) {

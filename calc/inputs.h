@@ -66,6 +66,11 @@ float parseNumber(std::string_view text);
 // An empty box, blanks alone or a lone sign read as 0 but hold no number.
 bool holdsNumber(std::string_view text);
 
+// What the reading leaves out: from the first character that cannot continue
+// the number (the first of all, where no digit is read) to the end, without
+// blanks at either end; empty where the whole text is read.
+std::string_view unreadPart(std::string_view text);
+
 // Keeps the record in step with a box: to be called on every text change of
 // any box; boxes that feed no input are ignored.
 void onTextChanged(Исходные_значения& values, std::string_view boxName, std::string_view text);

@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/deps.sh locales desktop-file-utils appstream dpkg-dev file
+bash tools/deps.sh locales libc-l10n desktop-file-utils appstream dpkg-dev file
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 for locale in en_US ru_RU; do

@@ -1,9 +1,9 @@
 #include "window/main_window.h"
 
-#include "window/comma_hint.h"
 #include "window/controls.h"
 #include "window/fonts.h"
 #include "window/message_boxes.h"
+#include "window/reading_hint.h"
 
 #include "report/utf8.h"
 
@@ -142,10 +142,10 @@ void MainWindow::buildMenu() {
 }
 
 void MainWindow::connectInputs() {
-    auto* hint = new CommaHint(centralWidget());
+    auto* hint = new ReadingHint(centralWidget());
     for (Input input : kAllInputs) {
         QLineEdit* box = lineEdit(inputBoxName(input));
-        CommaHint::explainRule(box);
+        ReadingHint::explainRule(box);
         connect(box, &QLineEdit::textChanged, this, [this, input, box, hint](const QString& text) {
             onTextChanged(m_inputs, inputBoxName(input), text.toStdString());
             hint->follow(box);

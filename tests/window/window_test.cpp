@@ -210,20 +210,20 @@ class WindowTest : public QObject {
         QCOMPARE(text(kLevelBoxes[0]), QString());
     }
 
-    void decimalCommaHint_data() { rowsOf("calc/parse.tsv"); } // the text in quotes, the hint last
+    void readingHint_data() { rowsOf("calc/parse.tsv"); } // the text in quotes, the hint last
 
-    // Each text of the reading's table, typed into a numeric box: a comma with
-    // more after it brings up its hint under the box at once, while typing goes
-    // on in the box; the hint leaves by itself, and with the comma.
+    // Each text of the reading's table, typed into a numeric box: what the box
+    // does not read brings up its hint under the box at once, while typing goes
+    // on in the box; the hint leaves by itself, and with that text.
     // A screen reader reads it as the box's description, else the standing rule.
-    void decimalCommaHint() {
+    void readingHint() {
         QFETCH(Row, row);
         const QString typed = qs(row[0].substr(1, row[0].size() - 2)),
                       hint = qs(row.fields.size() > 3 ? row[3] : "");
         const QString rule =
             "Дробную часть вводите через точку, например 2.5: после запятой ничего не читается";
         auto* box = control<QLineEdit>("txtЗначение_Высота");
-        auto* shown = m_window->findChild<QLabel*>("подсказка_запятая");
+        auto* shown = m_window->findChild<QLabel*>("подсказка_чтения");
         box->setFocus();
         for (const QChar c : typed) // as typed, Cyrillic letters too
             QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, c, Qt::NoModifier);

@@ -8,14 +8,14 @@ class QLineEdit;
 
 namespace zulcalc {
 
-// A note that floats under a numeric box while its text holds a decimal
-// comma (see decimalCommaHint): a child of the window rather than a tooltip,
+// A note that floats under a numeric box while its text holds more than the
+// box reads (see readingHint): a child of the window rather than a tooltip,
 // which the next key press would close, so it takes neither the focus nor
 // clicks nor keys, and goes away by itself. A screen reader finds it as the
 // box's description.
-class CommaHint : public QLabel {
+class ReadingHint : public QLabel {
   public:
-    explicit CommaHint(QWidget* parent);
+    explicit ReadingHint(QWidget* parent);
 
     // Gives a numeric box its standing rule, as tooltip and description.
     static void explainRule(QLineEdit* box);

@@ -1,6 +1,6 @@
-#include "window/comma_hint.h"
+#include "window/reading_hint.h"
 
-#include "calc/comma_hint.h"
+#include "calc/reading_hint.h"
 #include "report/utf8.h"
 
 #include <QAccessible>
@@ -26,8 +26,8 @@ void describe(QLineEdit* box, const QString& description) {
 
 } // namespace
 
-CommaHint::CommaHint(QWidget* parent) : QLabel(parent) {
-    setObjectName(QStringLiteral("подсказка_запятая"));
+ReadingHint::ReadingHint(QWidget* parent) : QLabel(parent) {
+    setObjectName(QStringLiteral("подсказка_чтения"));
     setTextFormat(Qt::PlainText);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -43,13 +43,13 @@ CommaHint::CommaHint(QWidget* parent) : QLabel(parent) {
     connect(&m_timer, &QTimer::timeout, this, &QWidget::hide);
 }
 
-void CommaHint::explainRule(QLineEdit* box) {
+void ReadingHint::explainRule(QLineEdit* box) {
     box->setToolTip(rule());
     box->setAccessibleDescription(rule());
 }
 
-void CommaHint::follow(QLineEdit* box) {
-    const auto hint = decimalCommaHint(box->text().toStdString());
+void ReadingHint::follow(QLineEdit* box) {
+    const auto hint = readingHint(box->text().toStdString());
     describe(box, hint ? QString::fromStdString(*hint) : rule());
     if (!hint) {
         if (m_box == box)
