@@ -231,7 +231,7 @@ std::optional<AppendError> appendLocked(NativeFile& file, std::string_view bytes
 
 std::optional<AppendError> appendWhole(const std::filesystem::path& path, std::string_view bytes,
                                        std::chrono::milliseconds lockWait) {
-    const FileSizeSignalIgnored ignored;
+    [[maybe_unused]] const FileSizeSignalIgnored ignored;
     NativeFile file(path);
     if (!file.opened())
         return AppendError{AppendStep::Open, lastError()};

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #ifdef _WIN32
+#define NOMINMAX // std::min and std::max stay functions
 #include <io.h>
 #include <windows.h>
 #else
