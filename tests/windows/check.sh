@@ -17,8 +17,9 @@ count() { # passed, failed: adds them up and says so
 
 for suite in calc ${linux:+report window}; do
     exe=$build/tests/${suite}_tests.exe log=$build/${suite}_tests.log
-    # Qt Test writes to its file: under Wine its standard output stays empty
-    "$wine" "$exe" $([ $suite = window ] && echo -o "$log,txt") >"$log" 2>&1 </dev/null
+    # Qt Test writes to its file: under Wine its standard output stays empty.
+    # A Russian user's Windows: the system's messages in Russian.
+    LC_ALL=ru_RU.UTF-8 "$wine" "$exe" $([ $suite = window ] && echo -o "$log,txt") >"$log" 2>&1 </dev/null
     # GoogleTest's closing lines, or Qt Test's totals
     ok=$(sed -n -e 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' -e 's/^Totals: \([0-9]*\) passed.*/\1/p' "$log")
     bad=$(sed -n -e 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' -e 's/^Totals: .* \([0-9]*\) failed.*/\1/p' "$log")
