@@ -11,12 +11,9 @@ trap 'rm -rf "$root"' EXIT
 (cd "$build" && cpack -G DEB -B "$root/out" >/dev/null 2>&1)
 deb=$(ls "$root"/out/zulcalc_*_amd64.deb)
 dpkg -x "$deb" "$root/fs"
-# Again a second later, elsewhere, in another locale: the same bytes (the
-# dates are the commit's), or what differs is listed.
-listing() { dpkg-deb --fsys-tarfile "$1" | tar -tv --full-time && dpkg-deb -I "$1" control md5sums; }
-sleep 1
-(cd "$build" && LC_ALL=C cpack -G DEB -B "$root/again" >/dev/null 2>&1)
-cmp "$deb" "$root"/again/*.deb || { diff <(listing "$deb") <(listing "$root"/again/*.deb); exit 1; }
+# Packed again meanwhile, a second later, elsewhere, in another locale.
+(sleep 1 && cd "$build" && LC_ALL=C cpack -G DEB -B "$root/again" >/dev/null 2>&1) &
+again=$!
 # No file names the build's folders (a sanitizer build does, for its reports).
 grep -q '^ZULCALC_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" ||
     ! grep -rlF -e "$(realpath "$build")" -e "$(realpath "$(dirname "$0")/../..")" "$root/fs" ||
@@ -33,4 +30,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 status=0
 QT_QPA_PLATFORM=offscreen timeout 2 "$root/fs/usr/bin/zulcalc" 2>/dev/null || status=$?
 [ "$status" -eq 124 ] || { echo "the installed program ended with $status"; exit 1; }
-echo "package $(basename "$deb") unpacks, validates and starts"
+# The same bytes (the dates are the commit's), or what differs is listed.
+listing() { dpkg-deb --fsys-tarfile "$1" | tar -tv --full-time && dpkg-deb -I "$1" control md5sums; }
+wait "$again"
+cmp "$deb" "$root"/again/*.deb || { diff <(listing "$deb") <(listing "$root"/again/*.deb); exit 1; }
+echo "package $(basename "$deb") unpacks, validates, starts and packs again to the same bytes"
