@@ -1,29 +1,34 @@
 #!/usr/bin/env bash
 # Builds zulcalc for Windows: Qt for Windows first, once, into a cache outside
 # the clone (tools/windows/build-qt.sh; about half an hour on 2 cores), then
-# the program, its test suites and the installer. The last two lines printed
-# are the paths of zulcalc.exe and of the MSI.
+# the program, its test suites (not with --program) and the installer. The
+# last two lines printed are the paths of zulcalc.exe and of the MSI.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/deps.sh g++-mingw-w64-x86-64-posix ninja-build dpkg-dev googletest \
-    qt6-translations-l10n librsvg2-bin icoutils wixl msitools
+    qt6-translations-l10n librsvg2-bin icoutils wixl msitools uuid-runtime
 qt=$(bash tools/windows/build-qt.sh)
 
 build=build-windows
 cmake --no-warn-unused-cli -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=tools/windows/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZULCALC_TESTS=ON -DCMAKE_PREFIX_PATH="$qt" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
-cmake --build "$build" -j"$(nproc)" --target zulcalc calc_tests report_tests window_tests |
+targets=(zulcalc calc_tests report_tests window_tests)
+[ "${1:-}" = --program ] && targets=(zulcalc)
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" |
     grep -E 'error|warning' || true
 test -f "$build/window/zulcalc.exe"
 
 # What users get: the program without its debugging symbols, and the
-# installer that carries it.
+# installer that carries it. Both carry the commit's date, not the clock's,
+# so that one commit gives the same bytes in any folder at any time.
+epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}
 version=$(sed -n 's/^project(zulcalc VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 dist=$build/dist
-mkdir -p "$dist"
-x86_64-w64-mingw32-strip -o "$dist/zulcalc.exe" "$build/window/zulcalc.exe"
+rm -rf "$dist" && mkdir -p "$dist" # this build's, no older version's installer
+# strip stamps the program anew, with this date
+SOURCE_DATE_EPOCH=$epoch x86_64-w64-mingw32-strip -o "$dist/zulcalc.exe" "$build/window/zulcalc.exe"
 staged=$build/msi
 rm -rf "$staged" && mkdir -p "$staged"
 cp "$dist/zulcalc.exe" "$build/window/zulcalc.ico" tools/windows/zulcalc.wxs "$staged"
@@ -32,12 +37,27 @@ cp window/desktop/copyright "$staged/copyright.txt"
 cp "$qt/LICENSE.LGPL3" "$staged/Qt-LGPL-3.0.txt"
 cp "$qt/SOURCE" "$staged/Qt-source.txt"
 cp /usr/share/doc/fonts-dejavu-extra/copyright "$staged/DejaVu-fonts-copyright.txt"
+touch -d "@$epoch" "$staged"/* # the cabinet records its files' times
+# The product code is one for each version: installing a rebuilt installer
+# of a version already installed adds no second copy. The package code is one
+# for each set of files.
+upgrade=$(sed -n 's/.*UpgradeCode="\([^"]*\)".*/\1/p' tools/windows/zulcalc.wxs)
+product=$(uuidgen --sha1 --namespace "$upgrade" --name "$version")
+files=$(cd "$staged" && sha256sum -- * | LC_ALL=C sort)
+package=$(uuidgen --sha1 --namespace "$product" --name "$files")
 # wixl takes the database's strings in the code page of the language
 # WINDOWS_LANGUAGE names, but records none: the table _ForceCodepage records
-# it, so that the Russian names read the same on any Windows.
+# it, so that the Russian names read the same on any Windows. It also draws
+# the package code at random and dates the database by the clock: the table
+# _SummaryInformation sets both. Its times, as the cabinet's, are read in UTC.
 msi=$dist/zulcalc-$version-x64.msi
-(cd "$staged" && WINDOWS_LANGUAGE=ru wixl -a x64 -D Version="$version" -o ../../"$msi" zulcalc.wxs)
+export TZ=UTC
+(cd "$staged" && WINDOWS_LANGUAGE=ru wixl -a x64 -D Version="$version" -D ProductCode="$product" \
+    -o ../../"$msi" zulcalc.wxs)
 printf '\r\n\r\n1251\t_ForceCodepage\r\n' >"$staged/_ForceCodepage.idt"
-WINDOWS_LANGUAGE=ru msibuild "$msi" -i "$staged/_ForceCodepage.idt"
+stamp=$(date -d "@$epoch" '+%Y/%m/%d %H:%M:%S')
+printf 'PropertyId\tValue\r\ni2\tl255\r\n_SummaryInformation\tPropertyId\r\n9\t{%s}\r\n12\t%s\r\n13\t%s\r\n' \
+    "${package^^}" "$stamp" "$stamp" >"$staged/_SummaryInformation.idt"
+WINDOWS_LANGUAGE=ru msibuild "$msi" -i "$staged/_ForceCodepage.idt" "$staged/_SummaryInformation.idt"
 echo "$PWD/$dist/zulcalc.exe"
 echo "$PWD/$msi"

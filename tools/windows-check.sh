@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows build, checked under Wine. Where Qt for Windows has been built
 # on this machine (tools/windows-build.sh builds it, once): the program, its
-# suites and the installer, checked by tests/windows/check.sh. Elsewhere one
-# line says how to get there, and the calculation's suite, which needs no Qt,
-# is checked alone. Ends with "N passed, M failed".
+# suites and the installer, checked by tests/windows/check.sh ("N passed, M
+# failed"), then whether the program and the installer built a second time,
+# in another folder, are the same bytes. Elsewhere one line says how to get
+# there, and the calculation's suite, which needs no Qt, is checked alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,9 +13,22 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # quiet, no Mono or Gec
 unset QT_QPA_PLATFORM # Qt for Windows has its own platform only
 if bash tools/windows/build-qt.sh --cached >/dev/null; then
     bash tools/windows-build.sh | tail -n 2
+    # Built again meanwhile (the checks under Wine mostly wait) from a copy in
+    # another folder, in another locale and time zone: the same bytes.
+    again=$(mktemp -d)
+    tar -c --exclude='./build*' . | tar -x -C "$again"
+    LC_ALL=C TZ=UTC-9 nice bash "$again/tools/windows-build.sh" --program >"$again/build.log" 2>&1 &
+    rebuild=$!
     cmake --build build -j"$(nproc)" --target zulcalc >/dev/null # the Linux program to compare with
-    exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
-        bash tests/windows/check.sh build-windows build/window/zulcalc
+    status=0
+    xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
+        bash tests/windows/check.sh build-windows build/window/zulcalc || status=1
+    wait "$rebuild" || tail "$again/build.log"
+    differ=$(cd build-windows/dist && for f in *; do cmp -s "$f" "$again/build-windows/dist/$f" || echo -n " $f"; done)
+    rm -rf "$again"
+    echo "windows check: built again in another folder:${differ:- the same bytes}${differ:+ differ}"
+    [ -z "$differ" ] && exit $status
+    exit 1
 fi
 
 echo "windows check: Qt for Windows is not built here; 'bash tools/windows-build.sh' builds it once (about half an hour) and then the program, its installer and their checks run too"
