@@ -7,7 +7,7 @@ prefix=${1:-/usr/local}
 
 bash tools/deps.sh
 cmake -S . -B build
-cmake --build build -j"$(nproc)" --target zulcalc
+cmake --build build -j"$(nproc)" --target zulcalc compressed_docs
 sudo=()
 [ "$(id -u)" -ne 0 ] && [ ! -w "$prefix" ] && sudo=(sudo)
 "${sudo[@]}" cmake --install build --prefix "$prefix"
