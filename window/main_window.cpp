@@ -250,7 +250,12 @@ void MainWindow::print() {
                 .arg(QDir::toNativeSeparators(outcome.failure->path), outcome.failure->reason));
         return;
     }
-    m_services.opener.open(outcome.path);
+    if (!m_services.opener.open(outcome.path))
+        m_services.messages.information(
+            this, QStringLiteral("Отчет записан"),
+            QStringLiteral("Отчет записан в файл\n%1\n\nПрограмма, которая открыла бы его, "
+                           "в системе не найдена. Откройте этот файл сами.")
+                .arg(QDir::toNativeSeparators(outcome.path)));
     close();
 }
 
