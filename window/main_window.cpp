@@ -138,6 +138,9 @@ void MainWindow::buildMenu() {
     // No shortcut key: Печать ends the program, and a reflex Ctrl+P would end
     // the session. The keyboard reaches it through the menu bar (Alt, Enter).
     menuBar()->addAction(printItem);
+    // A global menu (KDE, the appmenu panels) would take the bar out of the
+    // window and export only submenus: Печать, a bare item, would be lost.
+    menuBar()->setNativeMenuBar(false);
     connect(printItem, &QAction::triggered, this, &MainWindow::print);
 }
 
