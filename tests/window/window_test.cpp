@@ -155,8 +155,10 @@ class WindowTest : public QObject {
             }
         }
         QFile record(qEnvironmentVariable("ZULCALC_CAPTIONS_WRAPPED"));
-        if (qEnvironmentVariableIsSet("FONTCONFIG_FILE") && record.open(QIODevice::ReadOnly))
-            QCOMPARE(wrapped, QString::fromUtf8(record.readAll()).split('\n'));
+        if (qEnvironmentVariableIsSet("FONTCONFIG_FILE"))
+            QCOMPARE(wrapped, record.open(QIODevice::ReadOnly)
+                                  ? QString::fromUtf8(record.readAll()).split('\n')
+                                  : QStringList{"no record of the run with system fonts"});
         else if (record.open(QIODevice::WriteOnly))
             record.write(wrapped.join('\n').toUtf8());
         QCOMPARE(m_window->findChild<QAction*>("пункт_меню_печать")->text(), QString("Печать"));
