@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The real program on X, with a session bus of its own where a global menu
-# registrar runs (as under KDE Plasma or an appmenu panel), printed through
-# the keyboard: Alt, then Enter. Once with a stand-in for the desktop's
-# launcher, which must be handed Sample.txt; once with no launcher at all,
-# where a box must say where the report is before the program ends. Each time
-# the report is written beside the program and the program ends.
-#   bash tests/window/real_print.sh PROGRAM
+# The real program as its user meets it on X, main() and all. A probe loaded
+# into it reports the font, Qt's own texts and the title shown. It prints
+# through the keyboard (Alt, then Enter) on a session bus of its own where a
+# global menu registrar runs (as under KDE Plasma or an appmenu panel): once
+# with a stand-in for the desktop's launcher, which must be handed
+# Sample.txt, and once with no launcher at all, where a box must say where
+# the report is before the program ends. Each time the report is written
+# beside the program and the program ends.
+#   bash tests/window/real_program.sh PROGRAM PROBE
 set -euo pipefail
 tmp=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$tmp"' EXIT
@@ -29,12 +31,12 @@ keys() { # typed into the window titled $1
 }
 for launcher in launcher nothing; do
     rm -f "$tmp/Sample.txt"
-    timeout 30 env PATH="$tmp/$launcher" "$tmp/zulcalc" >/dev/null 2>&1 &
+    timeout 30 env PATH="$tmp/$launcher" LD_PRELOAD="$2" "$tmp/zulcalc" >"$tmp/said" 2>/dev/null &
     keys '^Расчет ЗУЛ$' alt Return
     [ $launcher = launcher ] || keys '^Отчет записан$' Return
     wait $! || fail "$launcher: the program did not end, or not well"
-    [ "$(head -c 6 "$tmp/Sample.txt" | iconv -f CP1251)" = Расчет ] &&
-        [ "$(grep -c $'\r$' "$tmp/Sample.txt")" = 23 ] || fail "$launcher: no report written"
+    [ "$(grep -c $'\r$' "$tmp/Sample.txt")" = 23 ] || fail "$launcher: no report written" # its 23 lines
 done
+[ "$(cat "$tmp/said")" = "DejaVu Sans Condensed|Показать подробности...|Расчет ЗУЛ" ] || fail "the probe saw: $(cat "$tmp/said")"
 timeout 30 sh -c "until [ -s '$tmp/opened' ]; do sleep 0.1; done" &&
     [ "$(cat "$tmp/opened")" = "file://$tmp/Sample.txt" ] || fail "the launcher was not handed Sample.txt"
