@@ -12,7 +12,9 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # quiet, no Mono or Gec
 unset QT_QPA_PLATFORM # Qt for Windows has its own platform only
 if bash tools/windows/build-qt.sh --cached >/dev/null; then
     bash tools/windows-build.sh | tail -n 2
-    cmake --build build -j"$(nproc)" --target zulcalc >/dev/null # the Linux program to compare with
+    # The Linux program to compare with, in the test command's build folder
+    cmake -S . -B build >/dev/null
+    cmake --build build -j"$(nproc)" --target zulcalc >/dev/null
     exec xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
         bash tests/windows/check.sh build-windows build/window/zulcalc
 fi

@@ -10,7 +10,9 @@ set -euo pipefail
 exe=$(realpath "$1") linux=$(realpath "$2") out=$3
 export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 # a Russian desktop: decimal commas in the results
 unset QT_QPA_PLATFORM # both on the display, each with its system's own platform
-rm -rf "$out" && mkdir -p "$out"
+rm -rf "$out" && mkdir -p "$out/bin"
+# The Linux build's launcher opens nothing (Wine's Notepad opens the other's).
+ln -s /bin/true "$out/bin/xdg-open" && export PATH=$out/bin:$PATH
 
 # One run of one build in a folder of its own; prints how many boxes it answered.
 run() { # folder, build, case fields...
@@ -50,18 +52,21 @@ run() { # folder, build, case fields...
         import -window root "$dir/window.png"
         xdotool key --delay 100 shift+Tab space # Выход
     fi
-    timeout 20 tail --pid=$! -f /dev/null # the program started above || boxes+=", and it did not end"
+    # the program started above
+    timeout 20 tail --pid=$! -f /dev/null || boxes+=", and it did not end"
     echo "$boxes"
 }
 
 # The rooms of rooms.tsv, each typed into both programs.
 while read -r name fields; do
-    # shellcheck disable=SC2086 # (a report not written compares as empty)
+    # shellcheck disable=SC2086
     shown_windows=$(run "$out/$name/windows" exe $name $fields)
     # shellcheck disable=SC2086
     shown_linux=$(run "$out/$name/linux" linux $name $fields)
     /usr/lib/wine/wineserver -k 2>/dev/null || true # the editor the report was opened in
-    if [ "$shown_windows" = "$shown_linux" ] && [[ ${fields##*[[:space:]]} = print || $shown_windows = *stayed ]] &&
+    # A room that prints writes a report, the same from both; one that does not stays.
+    if [ "$shown_windows" = "$shown_linux" ] &&
+        [[ ${fields##*[[:space:]]} = print && -s $out/$name/windows/Sample.txt || $shown_windows = *stayed ]] &&
         cmp -s <(cat "$out/$name/windows/Sample.txt" 2>/dev/null) <(cat "$out/$name/linux/Sample.txt" 2>/dev/null); then
         echo "windows user check: $name: same report; message boxes: $shown_windows"
     else
