@@ -21,6 +21,9 @@ class AutoDismissedBoxes : public zulcalc::MessageBoxes {
     void warning(QWidget* parent, const QString& title, const QString& text) override {
         show(parent, QMessageBox::Warning, title, text);
     }
+    void information(QWidget* parent, const QString& title, const QString& text) override {
+        show(parent, QMessageBox::Information, title, text);
+    }
     void error(QWidget* parent, const QString& title, const QString& text,
                const QString&) override {
         show(parent, QMessageBox::Critical, title, text);
@@ -38,7 +41,7 @@ class AutoDismissedBoxes : public zulcalc::MessageBoxes {
 
 class NoOpener : public zulcalc::FileOpener {
   public:
-    void open(const QString&) override {}
+    bool open(const QString&) override { return true; }
 };
 
 long residentKiB() {

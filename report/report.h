@@ -133,7 +133,8 @@ PrintOutcome printReport(const ReportPlace& place, const QByteArray& report);
 class FileOpener {
   public:
     virtual ~FileOpener() = default;
-    virtual void open(const QString& path) = 0;
+    // False where the system found nothing to open it with.
+    virtual bool open(const QString& path) = 0;
 };
 
 } // namespace zulcalc

@@ -8,7 +8,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/deps.sh locales libc-l10n desktop-file-utils appstream dpkg-dev file
+# The real program printing on X: a display, a session bus, a global menu
+bash tools/deps.sh locales libc-l10n desktop-file-utils appstream dpkg-dev file \
+    xvfb xdotool dbus-daemon appmenu-registrar
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 for locale in en_US ru_RU; do

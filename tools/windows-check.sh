@@ -19,7 +19,9 @@ if bash tools/windows/build-qt.sh --cached >/dev/null; then
     tar -c --exclude='./build*' . | tar -x -C "$again"
     LC_ALL=C TZ=UTC-9 nice bash "$again/tools/windows-build.sh" --program >"$again/build.log" 2>&1 &
     rebuild=$!
-    cmake --build build -j"$(nproc)" --target zulcalc >/dev/null # the Linux program to compare with
+    # The Linux program to compare with, in the test command's build folder
+    cmake -S . -B build >/dev/null
+    cmake --build build -j"$(nproc)" --target zulcalc >/dev/null
     status=0
     xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
         bash tests/windows/check.sh build-windows build/window/zulcalc || status=1

@@ -5,8 +5,8 @@
 
 namespace zulcalc {
 
-void DesktopOpener::open(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool DesktopOpener::open(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 } // namespace zulcalc

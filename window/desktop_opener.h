@@ -4,11 +4,11 @@
 
 namespace zulcalc {
 
-// Opens a file with the application the desktop associates with it; the
-// answer is not examined, as the report is already safely written.
+// Opens a file with the application the desktop associates with it. Only
+// whether one was started is known: its own failure is not seen here.
 class DesktopOpener : public FileOpener {
   public:
-    void open(const QString& path) override;
+    bool open(const QString& path) override;
 };
 
 } // namespace zulcalc

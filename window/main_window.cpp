@@ -138,6 +138,9 @@ void MainWindow::buildMenu() {
     // No shortcut key: Печать ends the program, and a reflex Ctrl+P would end
     // the session. The keyboard reaches it through the menu bar (Alt, Enter).
     menuBar()->addAction(printItem);
+    // A global menu (KDE, the appmenu panels) would take the bar out of the
+    // window and export only submenus: Печать, a bare item, would be lost.
+    menuBar()->setNativeMenuBar(false);
     connect(printItem, &QAction::triggered, this, &MainWindow::print);
 }
 
@@ -250,7 +253,12 @@ void MainWindow::print() {
                 .arg(QDir::toNativeSeparators(outcome.failure->path), outcome.failure->reason));
         return;
     }
-    m_services.opener.open(outcome.path);
+    if (!m_services.opener.open(outcome.path))
+        m_services.messages.information(
+            this, QStringLiteral("Отчет записан"),
+            QStringLiteral("Отчет записан в файл\n%1\n\nПрограмма, которая открыла бы его, "
+                           "в системе не найдена. Откройте этот файл сами.")
+                .arg(QDir::toNativeSeparators(outcome.path)));
     close();
 }
 

@@ -31,9 +31,9 @@ struct WindowServices {
 //    judges the levels and writes the result boxes back through Окно_расчета.
 //  - Печать (no shortcut key: Alt, then Enter) reads the captions and box
 //    texts as they stand, appends the report (the wait cursor while another
-//    copy holds the file), hands the file to the desktop and closes the
-//    window; if the report cannot be written the window stays open with
-//    everything typed.
+//    copy holds the file), hands the file to the desktop (or says where it
+//    is, if nothing there opens it) and closes the window; if the report
+//    cannot be written the window stays open with everything typed.
 //  - Очистить empties the numeric and result boxes; Выход closes.
 class MainWindow : public QMainWindow {
     Q_OBJECT

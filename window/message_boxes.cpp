@@ -39,6 +39,10 @@ void ModalMessageBoxes::warning(QWidget* parent, const QString& title, const QSt
     show(parent, QMessageBox::Warning, title, text, false);
 }
 
+void ModalMessageBoxes::information(QWidget* parent, const QString& title, const QString& text) {
+    show(parent, QMessageBox::Information, title, text, true);
+}
+
 void ModalMessageBoxes::error(QWidget* parent, const QString& title, const QString& text,
                               const QString& details) {
     show(parent, QMessageBox::Critical, title, text, true, details);

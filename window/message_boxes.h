@@ -13,6 +13,8 @@ class MessageBoxes {
     virtual ~MessageBoxes() = default;
     // Warning icon, one OK button; returns once dismissed.
     virtual void warning(QWidget* parent, const QString& title, const QString& text) = 0;
+    // Information icon, one OK button; prose, wrapped to the box.
+    virtual void information(QWidget* parent, const QString& title, const QString& text) = 0;
     // Critical icon; `details`, when given, sits in the box's folded details section.
     virtual void error(QWidget* parent, const QString& title, const QString& text,
                        const QString& details = {}) = 0;
@@ -21,6 +23,7 @@ class MessageBoxes {
 class ModalMessageBoxes : public MessageBoxes {
   public:
     void warning(QWidget* parent, const QString& title, const QString& text) override;
+    void information(QWidget* parent, const QString& title, const QString& text) override;
     void error(QWidget* parent, const QString& title, const QString& text,
                const QString& details = {}) override;
 };

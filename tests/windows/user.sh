@@ -11,6 +11,9 @@ exe=$(realpath "$1") linux=$(realpath "$2") out=$3
 export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 # a Russian desktop: decimal commas in the results
 unset QT_QPA_PLATFORM # both on the display, each with its system's own platform
 rm -rf "$out" && mkdir -p "$out"
+# Nothing opens the report for either (no launcher where the Linux build
+# looks, no program for .txt in Wine): each must say where it is.
+/usr/lib/wine/wine64 reg delete 'HKCR\.txt' /f >/dev/null 2>&1 || true
 
 # One run of one build in a folder of its own; prints how many boxes it answered.
 run() { # folder, build, case fields...
@@ -18,7 +21,7 @@ run() { # folder, build, case fields...
     shift 4
     mkdir -p "$dir"
     cp "${!build}" "$dir/"
-    local start=(./zulcalc)
+    local start=(env PATH="$dir" ./zulcalc)
     [ "$build" = exe ] && start=(/usr/lib/wine/wine64 zulcalc.exe)
     (cd "$dir" && exec "${start[@]}") >"$dir.log" 2>&1 &
     xdotool windowfocus --sync "$(xdotool search --sync --onlyvisible --name '^Расчет ЗУЛ$' | head -n 1)"
@@ -45,23 +48,28 @@ run() { # folder, build, case fields...
     done
     if [ "${15}" = print ]; then
         xdotool key --delay 300 alt Return
+        timeout 30 xdotool search --sync --onlyvisible --name '^Отчет записан$' windowfocus --sync >/dev/null &&
+            xdotool key Return && boxes+=", told where the report is"
     else
         xdotool search --onlyvisible --name '^Расчет ЗУЛ$' >/dev/null && boxes+=", the window stayed"
         import -window root "$dir/window.png"
         xdotool key --delay 100 shift+Tab space # Выход
     fi
-    timeout 20 tail --pid=$! -f /dev/null # the program started above || boxes+=", and it did not end"
+    # the program started above
+    timeout 20 tail --pid=$! -f /dev/null || boxes+=", and it did not end"
     echo "$boxes"
 }
 
 # The rooms of rooms.tsv, each typed into both programs.
 while read -r name fields; do
-    # shellcheck disable=SC2086 # (a report not written compares as empty)
+    # shellcheck disable=SC2086
     shown_windows=$(run "$out/$name/windows" exe $name $fields)
     # shellcheck disable=SC2086
     shown_linux=$(run "$out/$name/linux" linux $name $fields)
-    /usr/lib/wine/wineserver -k 2>/dev/null || true # the editor the report was opened in
-    if [ "$shown_windows" = "$shown_linux" ] && [[ ${fields##*[[:space:]]} = print || $shown_windows = *stayed ]] &&
+    /usr/lib/wine/wineserver -k 2>/dev/null || true # whatever of Wine's is left
+    # A room that prints writes a report, the same from both; one that does not stays.
+    if [ "$shown_windows" = "$shown_linux" ] &&
+        [[ ${fields##*[[:space:]]} = print && -s $out/$name/windows/Sample.txt || $shown_windows = *stayed ]] &&
         cmp -s <(cat "$out/$name/windows/Sample.txt" 2>/dev/null) <(cat "$out/$name/linux/Sample.txt" 2>/dev/null); then
         echo "windows user check: $name: same report; message boxes: $shown_windows"
     else
