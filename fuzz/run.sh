@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 
-bash tools/deps.sh clang libclang-rt-14-dev
+bash tools/deps.sh clang libclang-rt-dev
 CXX=clang++ cmake -S . -B build-fuzz -DZULCALC_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz -j"$(nproc)" >/dev/null
 
