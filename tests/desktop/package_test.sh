@@ -22,8 +22,10 @@ grep -q '^ZULCALC_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" ||
 diff -u "$(dirname "$0")/package.files" <(cd "$root/fs" && find . -type f | sort)
 entry=$root/fs/usr/share/applications/org.example.zulcalc.desktop
 [ "$(grep -E '^(Name|Exec|Categories)=' "$entry")" = $'Name=Расчет ЗУЛ\nExec=zulcalc\nCategories=Science;Engineering;' ]
-desktop-file-validate "$entry"
-appstreamcli validate --no-net "$root"/fs/usr/share/metainfo/*.metainfo.xml >/dev/null
+# No error and no warning, from either validator: each finding is printed.
+findings=$(desktop-file-validate "$entry" 2>&1) && [ -z "$findings" ] &&
+    findings=$(appstreamcli validate --no-net "$root"/fs/usr/share/metainfo/*.metainfo.xml 2>&1) ||
+    { echo "$findings"; exit 1; }
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ $depends == *libqt6widgets6* && $depends != *font* ]] || { echo "Depends: $depends"; exit 1; }
 # Still running after two seconds: it started and waits for the user.

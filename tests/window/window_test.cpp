@@ -240,7 +240,7 @@ class WindowTest : public QObject {
         for (Input input : kAllInputs)
             QCOMPARE(control(qs(inputBoxName(input)))->toolTip(), rule);
         if (typed == " 3,75 ")
-            QTRY_VERIFY_WITH_TIMEOUT(!shown->isVisible(), 10000);
+            QVERIFY(QTest::qWaitFor([shown] { return !shown->isVisible(); }, 10000));
         box->clear();
         QVERIFY(!shown->isVisible());
         QCOMPARE(box->accessibleDescription(), rule);
