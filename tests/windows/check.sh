@@ -37,7 +37,12 @@ if [ -n "$linux" ]; then # the program and its installer were built too
     # Wine puts a per-machine shortcut in the user's Start menu (Windows: ProgramData).
     shortcut=$(find "$WINEPREFIX/drive_c" -name 'Расчет ЗУЛ.lnk' | head -n 1)
     # Programs and Features names it, with its version and publisher.
-    "$wine" reg export 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' "$build/arp.reg" /y
+    # (once, on a loaded machine, the export wrote nothing and said nothing)
+    for _ in 1 2 3; do
+        "$wine" reg export 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' "$build/arp.reg" /y &&
+            [ -s "$build/arp.reg" ] && break
+        sleep 2
+    done
     listed=$(iconv -f UTF-16 -t UTF-8 "$build/arp.reg" |
         grep -acE "^\"(DisplayName\"=\"Расчет ЗУЛ \(zulcalc\)|DisplayVersion\"=\"${msi:8:-8}|Publisher\"=\"zulcalc developers)\"")
     [ -n "$shortcut" ] && timeout 30 "$wine" start /unix "$shortcut"
