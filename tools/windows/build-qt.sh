@@ -36,6 +36,12 @@ options=(
     -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
     -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF
 )
+# Qt 6.8's Windows font code compiles only with Direct2D. DirectWrite 3 stays
+# off there too: it would make DirectWrite's font database the default, and
+# fonts are found and drawn by GDI as with 6.4, the build CI checks.
+if dpkg --compare-versions "$upstream" ge 6.8; then
+    options=("${options[@]/#-DFEATURE_direct2d=OFF/-DFEATURE_direct2d=ON}")
+fi
 key=$( (printf '%s\n' "$version" "${options[@]}"; cat "$here/mingw-w64.cmake") |
     sha256sum | cut -c1-12)
 cache=${ZULCALC_WINDOWS_CACHE:-$HOME/.cache/zulcalc}
