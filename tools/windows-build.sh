@@ -11,9 +11,12 @@ bash tools/deps.sh g++-mingw-w64-x86-64-posix ninja-build dpkg-dev googletest \
 qt=$(bash tools/windows/build-qt.sh)
 
 build=build-windows
+# Debian's Qt 6.8 skips including its plugins' packages by default, which
+# leaves a static Qt's programs with no platform plugin: they are included.
 cmake --no-warn-unused-cli -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=tools/windows/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZULCALC_TESTS=ON -DCMAKE_PREFIX_PATH="$qt" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF >/dev/null
 targets=(zulcalc calc_tests report_tests window_tests)
 [ "${1:-}" = --program ] && targets=(zulcalc)
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" |

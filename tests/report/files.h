@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #ifdef _WIN32
+#ifndef NOMINMAX // Qt 6.8 passes it to whatever links Qt
 #define NOMINMAX // std::min and std::max stay functions
+#endif
 #include <io.h>
 #include <windows.h>
 #else
