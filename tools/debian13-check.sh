@@ -40,9 +40,10 @@ mounts=()
 leave() {
     # What the tests left running there (Wine's server lingers a few seconds)
     # would keep the mounts busy.
-    local p i
+    local p i inside
+    inside=$(realpath "$root")
     for p in /proc/[0-9]*; do
-        [ "$(readlink "$p/root" 2>/dev/null)" = "$(realpath "$root")" ] && { kill "${p#/proc/}" 2>/dev/null || true; }
+        [ "$(readlink "$p/root" 2>/dev/null)" = "$inside" ] && { kill "${p#/proc/}" 2>/dev/null || true; }
     done
     for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
         umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" || true
