@@ -15,7 +15,7 @@ cmake --build build -j"$(nproc)" --target zulcalc bare_window startup_probe >/de
 work=$(mktemp -d)
 trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
 display=:$((100 + RANDOM % 400))
-Xvfb "$display" -screen 0 1920x1080x24 -dpi 96 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1920x1080x24 -dpi 96 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 sleep 1
 export DISPLAY=$display

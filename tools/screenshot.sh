@@ -11,6 +11,6 @@ cmake --build build -j"$(nproc)" --target zulcalc_shots >/dev/null
 mkdir -p "$out"
 for scale in 1 2; do
     env -u QT_QPA_PLATFORM QT_SCALE_FACTOR=$scale \
-        xvfb-run -a -s "-screen 0 $((1920 * scale))x$((1080 * scale))x24 -dpi 96" \
+        xvfb-run -a -s "-screen 0 $((1920 * scale))x$((1080 * scale))x24 -dpi 96 -noreset" \
         build/tools/screenshot/zulcalc_shots "$out/scale$scale"
 done

@@ -14,8 +14,9 @@ trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$tmp"' EXIT
 cp "$1" "$tmp/zulcalc" # it writes beside itself
 mkdir "$tmp/launcher" && mkfifo "$tmp/display" "$tmp/bus"
 printf '#!/bin/sh\necho "$1" >%s/opened\n' "$tmp" >"$tmp/launcher/xdg-open" && chmod +x "$tmp/launcher/xdg-open"
-# Each says where it listens once it does.
-Xvfb -displayfd 3 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+# Each says where it listens once it does. No reset when the last client
+# leaves: one connecting then would be cut off.
+Xvfb -displayfd 3 -nolisten tcp -noreset 3>"$tmp/display" 2>/dev/null &
 dbus-daemon --session --nofork --print-address=3 3>"$tmp/bus" 2>/dev/null &
 read -r display <"$tmp/display" && read -r bus <"$tmp/bus"
 # In C, Qt cannot write the Cyrillic titles into the X names xdotool searches.

@@ -15,6 +15,19 @@ rm -rf "$out" && mkdir -p "$out"
 # looks, no program for .txt in Wine): each must say where it is.
 /usr/lib/wine/wine64 reg delete 'HKCR\.txt' /f >/dev/null 2>&1 || true
 
+# The first visible window titled $1, asked again until one shows (60 s at
+# most): a search that fails, even one that cannot reach the display, is not
+# taken for an answer.
+await() {
+    local found
+    for _ in $(seq 120); do
+        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$found" ] && echo "$found" && return
+        sleep 0.5
+    done
+    return 1
+}
+
 # One run of one build in a folder of its own; prints how many boxes it answered.
 run() { # folder, build, case fields...
     local dir=$1 build=$2 mount=$4 boxes=0
@@ -24,7 +37,13 @@ run() { # folder, build, case fields...
     local start=(env PATH="$dir" ./zulcalc)
     [ "$build" = exe ] && start=(/usr/lib/wine/wine64 zulcalc.exe)
     (cd "$dir" && exec "${start[@]}") >"$dir.log" 2>&1 &
-    xdotool windowfocus --sync "$(xdotool search --sync --onlyvisible --name '^Расчет ЗУЛ$' | head -n 1)"
+    local program=$! window
+    window=$(await '^Расчет ЗУЛ$') || {
+        kill $program 2>/dev/null
+        echo "no window within 60 s: nothing typed"
+        return
+    }
+    xdotool windowfocus --sync "$window"
     sleep 1
     for field in "${@:1:13}"; do
         [ "$field" != - ] && xdotool type --delay 20 "$field"
@@ -55,8 +74,7 @@ run() { # folder, build, case fields...
         import -window root "$dir/window.png"
         xdotool key --delay 100 shift+Tab space # Выход
     fi
-    # the program started above
-    timeout 20 tail --pid=$! -f /dev/null || boxes+=", and it did not end"
+    timeout 20 tail --pid=$program -f /dev/null || boxes+=", and it did not end"
     echo "$boxes"
 }
 
