@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the program and starts it.
+# Installs what building and running the program need, builds it (in build/,
+# without the tests unless the test command has built them there) and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
