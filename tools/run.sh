@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/deps.sh
-cmake -S . -B build
+# A new build folder builds the program alone, with no GoogleTest; one the
+# test command made keeps its tests.
+cmake -S . -B build $([ -f build/CMakeCache.txt ] || echo -DZULCALC_TESTS=OFF)
 cmake --build build -j"$(nproc)" --target zulcalc
 exec build/window/zulcalc
