@@ -1,13 +1,15 @@
 #include "window/desktop_opener.h"
 
+#include <utility>
+
 #ifdef Q_OS_WIN
 #include <QDesktopServices>
 #include <QUrl>
 #else
+#include <QCursor>
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScopeGuard>
@@ -18,7 +20,6 @@
 #include <unistd.h>
 
 #include <functional>
-#include <utility>
 #include <vector>
 #endif
 
