@@ -29,8 +29,8 @@ namespace {
 
 // The desktop entries, and their programs, of the editors that read the
 // report as Latin text unless told its encoding, in a Russian session too
-// (Mousepad 0.5, gedit 44 and Pluma 1.26 on Debian 12, tried on the
-// report itself). All take GtkSourceView's option.
+// (Mousepad 0.5 and 0.6, gedit 44 and 48, Pluma 1.26 on Debian 12 and 13,
+// tried on the report itself); all take the same option.
 constexpr std::pair<const char*, const char*> kToldEditors[] = {
     {"org.xfce.mousepad.desktop", "mousepad"},
     {"org.gnome.gedit.desktop", "gedit"},
