@@ -6,9 +6,11 @@
 # stand-ins for the desktop: a launcher, which must be handed Sample.txt; a
 # Mousepad as the desktop's editor, which must be told the encoding; one that
 # refuses it, where the launcher then finds nothing to open the file with
-# (xdg-open's 3); and no launcher at all. In the last two a box must say
-# where the report is before the program ends. Each time the report is
-# appended to Sample.txt beside the program and the program ends.
+# (xdg-open's 3); a desktop that never answers, which must not hold the
+# program for ever; and no launcher at all. Where nothing opens it a box must
+# say where the report is before the program ends. Each time the report is
+# appended to Sample.txt beside the program and the program ends, at once
+# where the launcher has answered at once.
 #   bash tests/window/real_program.sh PROGRAM PROBE
 set -euo pipefail
 tmp=$(mktemp -d) lines=0
@@ -23,6 +25,7 @@ for folder in told refused; do stand_in $folder xdg-mime 'echo org.xfce.mousepad
 stand_in told mousepad "echo \"\$@\" >$tmp/editor"
 stand_in refused mousepad 'exit 1'
 stand_in refused xdg-open "echo \"\$1\" >>$tmp/opened; exit 3"
+for program in xdg-mime xdg-open; do stand_in slow $program "exec $(command -v sleep) 60"; done
 # Each says where it listens once it does.
 Xvfb -displayfd 3 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
 dbus-daemon --session --nofork --print-address=3 3>"$tmp/bus" 2>/dev/null &
@@ -38,11 +41,13 @@ keys() { # typed into the window titled $1
     timeout 30 xdotool search --sync --onlyvisible --name "$1" windowfocus --sync || fail "no window $1"
     xdotool key "${@:2}"
 }
-for launcher in launcher told refused nothing; do
+for launcher in launcher told refused slow nothing; do
     timeout 30 env PATH="$tmp/$launcher" LD_PRELOAD="$2" "$tmp/zulcalc" >"$tmp/said" 2>/dev/null &
     keys '^Расчет ЗУЛ$' alt Return
+    printed=$SECONDS
     case $launcher in refused | nothing) keys '^Отчет записан$' Return ;; esac
     wait $! || fail "$launcher: the program did not end, or not well"
+    [ $launcher != launcher ] || ((SECONDS - printed < 4)) || fail "it waited on after the launcher answered"
     # Its 23 lines, after those of the run before.
     [ "$(grep -c $'\r$' "$tmp/Sample.txt")" = $((lines += 23)) ] || fail "$launcher: no report written"
 done
