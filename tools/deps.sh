@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only those that
-# are missing; through sudo unless already root.
+# Installs the Debian packages that building and running the program need,
+# and those named as arguments (the test command adds its own), only those
+# that are missing; through sudo unless already root.
 set -euo pipefail
 
 packages=(
     cmake g++ make
     qt6-base-dev          # Qt 6 Widgets
-    libgtest-dev          # GoogleTest
     fonts-dejavu-extra    # DejaVu Sans Condensed, the window's font; the tests measure it
     qt6-translations-l10n # Qt's own texts in Russian (qtbase_ru.qm), compiled in
+    xdg-utils             # xdg-open and xdg-mime: Печать opens the report in the desktop's editor
     "$@"
 )
 

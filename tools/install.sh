@@ -6,7 +6,9 @@ cd "$(dirname "$0")/.."
 prefix=${1:-/usr/local}
 
 bash tools/deps.sh
-cmake -S . -B build
+# A new build folder builds the program alone, with no GoogleTest; one the
+# test command made keeps its tests.
+cmake -S . -B build $([ -f build/CMakeCache.txt ] || echo -DZULCALC_TESTS=OFF)
 cmake --build build -j"$(nproc)" --target zulcalc compressed_docs
 sudo=()
 [ "$(id -u)" -ne 0 ] && [ ! -w "$prefix" ] && sudo=(sudo)

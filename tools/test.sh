@@ -8,8 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The real program printing on X: a display, a session bus, a global menu
-bash tools/deps.sh locales libc-l10n desktop-file-utils appstream dpkg-dev file \
+# GoogleTest; the real program printing on X: a display, a session bus, a global menu
+bash tools/deps.sh libgtest-dev locales libc-l10n desktop-file-utils appstream dpkg-dev file \
     xvfb xdotool dbus-daemon appmenu-registrar
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)

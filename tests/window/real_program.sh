@@ -2,18 +2,30 @@
 # The real program as its user meets it on X, main() and all. A probe loaded
 # into it reports the font, Qt's own texts and the title shown. It prints
 # through the keyboard (Alt, then Enter) on a session bus of its own where a
-# global menu registrar runs (as under KDE Plasma or an appmenu panel): once
-# with a stand-in for the desktop's launcher, which must be handed
-# Sample.txt, and once with no launcher at all, where a box must say where
-# the report is before the program ends. Each time the report is appended
-# to Sample.txt beside the program and the program ends.
+# global menu registrar runs (as under KDE Plasma or an appmenu panel), with
+# stand-ins for the desktop: a launcher, which must be handed Sample.txt; a
+# Mousepad as the desktop's editor, which must be told the encoding; one that
+# refuses it, where the launcher then finds nothing to open the file with
+# (xdg-open's 3); a desktop that never answers, which must not hold the
+# program for ever; and no launcher at all. Where nothing opens it a box must
+# say where the report is before the program ends. Each time the report is
+# appended to Sample.txt beside the program and the program ends, at once
+# where the launcher has answered at once.
 #   bash tests/window/real_program.sh PROGRAM PROBE
 set -euo pipefail
 tmp=$(mktemp -d) lines=0
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$tmp"' EXIT
 cp "$1" "$tmp/zulcalc" # it writes beside itself
-mkdir "$tmp/launcher" && mkfifo "$tmp/display" "$tmp/bus"
-printf '#!/bin/sh\necho "$1" >%s/opened\n' "$tmp" >"$tmp/launcher/xdg-open" && chmod +x "$tmp/launcher/xdg-open"
+mkfifo "$tmp/display" "$tmp/bus"
+stand_in() { # FOLDER NAME SCRIPT: a program of the desktop, alone in its folder of PATH
+    mkdir -p "$tmp/$1" && printf '#!/bin/sh\n%s\n' "$3" >"$tmp/$1/$2" && chmod +x "$tmp/$1/$2"
+}
+stand_in launcher xdg-open "echo \"\$1\" >>$tmp/opened"
+for folder in told refused; do stand_in $folder xdg-mime 'echo org.xfce.mousepad.desktop'; done
+stand_in told mousepad "echo \"\$@\" >$tmp/editor"
+stand_in refused mousepad 'exit 1'
+stand_in refused xdg-open "echo \"\$1\" >>$tmp/opened; exit 3"
+for program in xdg-mime xdg-open; do stand_in slow $program "exec $(command -v sleep) 60"; done
 # Each says where it listens once it does. No reset when the last client
 # leaves: one connecting then would be cut off.
 Xvfb -displayfd 3 -nolisten tcp -noreset 3>"$tmp/display" 2>/dev/null &
@@ -30,14 +42,17 @@ keys() { # typed into the window titled $1
     timeout 30 xdotool search --sync --onlyvisible --name "$1" windowfocus --sync || fail "no window $1"
     xdotool key "${@:2}"
 }
-for launcher in launcher nothing; do
+for launcher in launcher told refused slow nothing; do
     timeout 30 env PATH="$tmp/$launcher" LD_PRELOAD="$2" "$tmp/zulcalc" >"$tmp/said" 2>/dev/null &
     keys '^Расчет ЗУЛ$' alt Return
-    [ $launcher = launcher ] || keys '^Отчет записан$' Return
+    printed=$SECONDS
+    case $launcher in refused | nothing) keys '^Отчет записан$' Return ;; esac
     wait $! || fail "$launcher: the program did not end, or not well"
+    [ $launcher != launcher ] || ((SECONDS - printed < 4)) || fail "it waited on after the launcher answered"
     # Its 23 lines, after those of the run before.
     [ "$(grep -c $'\r$' "$tmp/Sample.txt")" = $((lines += 23)) ] || fail "$launcher: no report written"
 done
 [ "$(cat "$tmp/said")" = "DejaVu Sans Condensed|Показать подробности...|Расчет ЗУЛ" ] || fail "the probe saw: $(cat "$tmp/said")"
-timeout 30 sh -c "until [ -s '$tmp/opened' ]; do sleep 0.1; done" &&
-    [ "$(cat "$tmp/opened")" = "file://$tmp/Sample.txt" ] || fail "the launcher was not handed Sample.txt"
+[ "$(cat "$tmp/opened")" = "$tmp/Sample.txt"$'\n'"$tmp/Sample.txt" ] ||
+    fail "the launcher was not handed Sample.txt, or not after the editor refused: $(cat "$tmp/opened")"
+[ "$(cat "$tmp/editor")" = "--encoding=WINDOWS-1251 $tmp/Sample.txt" ] || fail "Mousepad was not told the encoding"

@@ -2,6 +2,7 @@
 #include "tests/calc/test_support.h"
 #include "tests/report/files.h"
 #include "window/controls.h"
+#include "window/desktop_opener.h"
 #include "window/fonts.h"
 #include "window/main_window.h"
 #include "window/message_boxes.h"
@@ -377,6 +378,21 @@ class WindowTest : public QObject {
         else if (!printed && QFileInfo(samplePath()).isFile() &&
                  !QFileInfo(samplePath()).isSymLink())
             QCOMPARE(readFile(samplePath()), before);
+    }
+
+    // The editors that show the report as Latin letters unless told: each is
+    // started told, the path one word; Kate, which reads it right, and GNOME
+    // Text Editor, which cannot be told, are left to the desktop.
+    void editorsToldTheEncoding() {
+        const QString path = programDir() + "/Sample.txt";
+        for (const QString editor : {"org.xfce.mousepad.desktop mousepad", "pluma.desktop pluma",
+                                     "org.gnome.gedit.desktop gedit"}) {
+            const auto start = windows1251Start(editor.section(' ', 0, 0), path);
+            QCOMPARE(start ? start->program + '|' + start->arguments.join('|') : "none",
+                     editor.section(' ', 1) + "|--encoding=WINDOWS-1251|" + path);
+        }
+        for (const char* editor : {"org.kde.kate.desktop", "org.gnome.TextEditor.desktop", ""})
+            QVERIFY2(!windows1251Start(editor, path), editor);
     }
 
     // The real boxes: one OK button, the details folded away, and each line
