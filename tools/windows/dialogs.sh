@@ -66,7 +66,7 @@ EOF
 # A text shown only in one case is authored hidden (2) and shown by
 # ControlCondition; the one for the other case hidden by it.
 {
-    # title, icon and line of a page, and its buttons' row
+    # the line above a page's buttons; the program's icon by the titles
     for page in WelcomeDlg MaintenanceDlg ProgressDlg ExitDlg UserExitDlg FatalErrorDlg FilesInUse; do
         echo "$page|Line|Line|0|234|370|0|1||||"
     done
@@ -133,8 +133,8 @@ EOF
 
 # Removing: the program is being removed, from the page of an installed copy
 # or by msiexec /x (which the shell's Удалить on an .msi runs with these
-# pages); the pages after the installation read it, not REMOVE, whose value
-# the installer documents for its own actions.
+# pages); the pages after the installation read it rather than REMOVE,
+# whose value by then the installer does not document.
 table ControlCondition 'Dialog_ Control_ Action Condition' 's72 s50 s50 s255' 'Dialog_ Control_ Action Condition' <<'EOF'
 WelcomeDlg|Upgrade|Show|WIX_UPGRADE_DETECTED
 ProgressDlg|Title|Hide|Removing
@@ -191,8 +191,8 @@ EOF
 
 # StartProgram: the installed program, with its folder as the working folder
 # as the shortcut has it, not waited for (type 34 + 192), as the user who
-# opened the installer (UI actions run in its own process); SetRemoving sets
-# a property (type 51).
+# opened the installer (the UI sequence's actions run in its process, not
+# in the installer service); SetRemoving sets a property (type 51).
 table CustomAction <<'EOF'
 StartProgram|226|INSTALLDIR|"[INSTALLDIR]zulcalc.exe"|
 SetRemoving|51|Removing|1|
