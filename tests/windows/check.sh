@@ -10,10 +10,18 @@ here=$(dirname "$0")
 export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 passed=0 failed=0
+visible() { # title: a window of that title, waited for up to a minute
+    local found
+    for _ in $(seq 60); do # (xdotool fails when a window closes as it looks)
+        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$found" ] && echo "$found" && return 0
+        sleep 1
+    done
+    return 1
+}
 enter() { # title, shot: Enter on the window of that title until it goes
     local window
-    window=$(timeout 60 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$window" ] || return 1
+    window=$(visible "$1") || return 1
     sleep 1 # a page takes keys once drawn
     import -window root "$2"
     for _ in 1 2 3; do
@@ -62,7 +70,7 @@ if [ -n "$linux" ]; then # the program and its installer were built too
     listed=$(iconv -f UTF-16 -t UTF-8 "$build/arp.reg" |
         grep -acE "^\"(DisplayName\"=\"Расчет ЗУЛ \(zulcalc\)|DisplayVersion\"=\"${msi:8:-8}|Publisher\"=\"zulcalc developers)\"")
     [ -n "$shortcut" ] && timeout 30 "$wine" start /unix "$shortcut"
-    started=$(timeout 60 xdotool search --sync --onlyvisible --name 'ЗУЛ' | head -n 1)
+    started=$(visible 'ЗУЛ')
     echo "windows check: installed: $folder/zulcalc.exe, $shortcut, $listed of 3 entries listed, started: ${started:-no}"
     if [ -f "$folder/zulcalc.exe" ] && [ "$listed" = 3 ] && [ -n "$started" ]; then installed=1; else installed=0; fi
     /usr/lib/wine/wineserver -k # ends it: a program still running keeps its file from removal
@@ -78,7 +86,7 @@ if [ -n "$linux" ]; then # the program and its installer were built too
     for page in '^Программа установки «Расчет ЗУЛ»$' ': готово$'; do
         enter "$page" "$build/installer-$pages.png" && pages=$((pages + 1))
     done
-    started=$(timeout 60 xdotool search --sync --onlyvisible --name '^Расчет ЗУЛ$' | head -n 1)
+    started=$(visible '^Расчет ЗУЛ$')
     echo "windows check: installer's pages: $pages of 2 answered, $folder/zulcalc.exe, started: ${started:-no}"
     if [ "$pages" = 2 ] && [ -f "$folder/zulcalc.exe" ] && [ -n "$started" ]; then paged=1; else paged=0; fi
     /usr/lib/wine/wineserver -k
