@@ -34,7 +34,7 @@ rm -rf "$dist" && mkdir -p "$dist" # this build's, no older version's installer
 SOURCE_DATE_EPOCH=$epoch x86_64-w64-mingw32-strip -o "$dist/zulcalc.exe" "$build/window/zulcalc.exe"
 staged=$build/msi
 rm -rf "$staged" && mkdir -p "$staged"
-cp "$dist/zulcalc.exe" "$build/window/zulcalc.ico" tools/windows/zulcalc.wxs "$staged"
+cp "$dist/zulcalc.exe" "$build/window/zulcalc.ico" tools/windows/zulcalc.wxs tools/windows/dialogs.sh "$staged"
 cp /usr/share/common-licenses/GPL-3 "$staged/COPYING.txt"
 cp window/desktop/copyright "$staged/copyright.txt"
 cp "$qt/LICENSE.LGPL3" "$staged/Qt-LGPL-3.0.txt"
@@ -43,7 +43,7 @@ cp /usr/share/doc/fonts-dejavu-extra/copyright "$staged/DejaVu-fonts-copyright.t
 touch -d "@$epoch" "$staged"/* # the cabinet records its files' times
 # The product code is one for each version: installing a rebuilt installer
 # of a version already installed adds no second copy. The package code is one
-# for each set of files.
+# for each set of files (the installer's pages, dialogs.sh, among them).
 upgrade=$(sed -n 's/.*UpgradeCode="\([^"]*\)".*/\1/p' tools/windows/zulcalc.wxs)
 product=$(uuidgen --sha1 --namespace "$upgrade" --name "$version")
 files=$(cd "$staged" && sha256sum -- * | LC_ALL=C sort)
@@ -57,10 +57,15 @@ msi=$dist/zulcalc-$version-x64.msi
 export TZ=UTC
 (cd "$staged" && WINDOWS_LANGUAGE=ru wixl -a x64 -D Version="$version" -D ProductCode="$product" \
     -o ../../"$msi" zulcalc.wxs)
+# Its pages: tables wixl cannot write (tools/windows/dialogs.sh), imported in
+# the order they are written, not a glob's, which changes with the locale:
+# the order of the imports is the order of the database's strings.
+bash tools/windows/dialogs.sh "$msi" "$staged/pages" >"$staged/pages.txt"
+mapfile -t pages <"$staged/pages.txt"
 printf '\r\n\r\n1251\t_ForceCodepage\r\n' >"$staged/_ForceCodepage.idt"
 stamp=$(date -d "@$epoch" '+%Y/%m/%d %H:%M:%S')
 printf 'PropertyId\tValue\r\ni2\tl255\r\n_SummaryInformation\tPropertyId\r\n9\t{%s}\r\n12\t%s\r\n13\t%s\r\n' \
     "${package^^}" "$stamp" "$stamp" >"$staged/_SummaryInformation.idt"
-WINDOWS_LANGUAGE=ru msibuild "$msi" -i "$staged/_ForceCodepage.idt" "$staged/_SummaryInformation.idt"
+WINDOWS_LANGUAGE=ru msibuild "$msi" -i "$staged/_ForceCodepage.idt" "$staged/_SummaryInformation.idt" "${pages[@]}"
 echo "$PWD/$dist/zulcalc.exe"
 echo "$PWD/$msi"

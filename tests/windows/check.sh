@@ -10,6 +10,29 @@ here=$(dirname "$0")
 export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 passed=0 failed=0
+visible() { # title: a window of that title, waited for up to a minute
+    local found
+    for _ in $(seq 60); do # (xdotool fails when a window closes as it looks)
+        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$found" ] && echo "$found" && return 0
+        sleep 1
+    done
+    return 1
+}
+enter() { # title, shot: Enter on the window of that title until it goes
+    local window
+    window=$(visible "$1") || return 1
+    sleep 1 # a page takes keys once drawn
+    import -window root "$2"
+    for _ in 1 2 3; do
+        xdotool windowfocus --sync "$window" 2>/dev/null && xdotool key Return
+        for _ in $(seq 25); do
+            xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -qx "$window" || return 0
+            sleep 0.2
+        done
+    done
+    return 1
+}
 count() { # passed, failed: adds them up and says so
     passed=$((passed + $1)) failed=$((failed + $2))
     echo "windows check: $3: $1 passed, $2 failed"
@@ -33,7 +56,8 @@ if [ -n "$linux" ]; then # the program and its installer were built too
     # that starts the program; removing it leaves none of its files behind.
     msi=$(basename "$build"/dist/zulcalc-*-x64.msi)
     folder="$WINEPREFIX/drive_c/Program Files/zulcalc"
-    (cd "$build/dist" && "$wine" msiexec /i "$msi" /qn)
+    # (silent: a page would wait for a key, and time out)
+    (cd "$build/dist" && timeout 300 "$wine" msiexec /i "$msi" /qn)
     # Wine puts a per-machine shortcut in the user's Start menu (Windows: ProgramData).
     shortcut=$(find "$WINEPREFIX/drive_c" -name 'Расчет ЗУЛ.lnk' | head -n 1)
     # Programs and Features names it, with its version and publisher.
@@ -46,13 +70,29 @@ if [ -n "$linux" ]; then # the program and its installer were built too
     listed=$(iconv -f UTF-16 -t UTF-8 "$build/arp.reg" |
         grep -acE "^\"(DisplayName\"=\"Расчет ЗУЛ \(zulcalc\)|DisplayVersion\"=\"${msi:8:-8}|Publisher\"=\"zulcalc developers)\"")
     [ -n "$shortcut" ] && timeout 30 "$wine" start /unix "$shortcut"
-    started=$(timeout 60 xdotool search --sync --onlyvisible --name 'ЗУЛ' | head -n 1)
+    started=$(visible 'ЗУЛ')
     echo "windows check: installed: $folder/zulcalc.exe, $shortcut, $listed of 3 entries listed, started: ${started:-no}"
     if [ -f "$folder/zulcalc.exe" ] && [ "$listed" = 3 ] && [ -n "$started" ]; then installed=1; else installed=0; fi
     /usr/lib/wine/wineserver -k # ends it: a program still running keeps its file from removal
-    (cd "$build/dist" && "$wine" msiexec /x "$msi" /qn)
+    (cd "$build/dist" && timeout 300 "$wine" msiexec /x "$msi" /qn)
     if [ ! -e "$folder" ] && [ ! -e "$shortcut" ]; then removed=1; else removed=0; fi
     count $((installed + removed)) $((2 - installed - removed)) "installer (installed and started, removed)"
+
+    # Opened as with a double click: Enter on its first page (Установить) and
+    # on its last (Готово, «Запустить программу» ticked) installs the program
+    # and starts it. Each page is shot into the build folder.
+    (cd "$build/dist" && exec "$wine" msiexec /i "$msi") &
+    pages=0
+    for page in '^Программа установки «Расчет ЗУЛ»$' ': готово$'; do
+        enter "$page" "$build/installer-$pages.png" && pages=$((pages + 1))
+    done
+    started=$(visible '^Расчет ЗУЛ$')
+    echo "windows check: installer's pages: $pages of 2 answered, $folder/zulcalc.exe, started: ${started:-no}"
+    if [ "$pages" = 2 ] && [ -f "$folder/zulcalc.exe" ] && [ -n "$started" ]; then paged=1; else paged=0; fi
+    /usr/lib/wine/wineserver -k
+    wait
+    (cd "$build/dist" && timeout 300 "$wine" msiexec /x "$msi" /qn)
+    count $paged $((1 - paged)) "installer's pages (first, last, the program started from it)"
 
     bash "$here/user.sh" "$build/dist/zulcalc.exe" "$linux" "$build/user" | tee "$build/user.log"
     same=$(grep -c ': same report' "$build/user.log")
