@@ -10,15 +10,7 @@ here=$(dirname "$0")
 export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 passed=0 failed=0
-visible() { # title: a window of that title, waited for up to a minute
-    local found
-    for _ in $(seq 60); do # (xdotool fails when a window closes as it looks)
-        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        [ -n "$found" ] && echo "$found" && return 0
-        sleep 1
-    done
-    return 1
-}
+. "$here/visible.sh"
 enter() { # title, shot: Enter on the window of that title until it goes
     local window
     window=$(visible "$1") || return 1

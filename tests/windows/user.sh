@@ -15,18 +15,7 @@ rm -rf "$out" && mkdir -p "$out"
 # looks, no program for .txt in Wine): each must say where it is.
 /usr/lib/wine/wine64 reg delete 'HKCR\.txt' /f >/dev/null 2>&1 || true
 
-# The first visible window titled $1, asked again until one shows (60 s at
-# most): a search that fails, even one that cannot reach the display, is not
-# taken for an answer.
-await() {
-    local found
-    for _ in $(seq 120); do
-        found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        [ -n "$found" ] && echo "$found" && return
-        sleep 0.5
-    done
-    return 1
-}
+. "$(dirname "$0")/visible.sh"
 
 # One run of one build in a folder of its own; prints how many boxes it answered.
 run() { # folder, build, case fields...
@@ -38,9 +27,9 @@ run() { # folder, build, case fields...
     [ "$build" = exe ] && start=(/usr/lib/wine/wine64 zulcalc.exe)
     (cd "$dir" && exec "${start[@]}") >"$dir.log" 2>&1 &
     local program=$! window
-    window=$(await '^Расчет ЗУЛ$') || {
+    window=$(visible '^Расчет ЗУЛ$') || {
         kill $program 2>/dev/null
-        echo "no window within 60 s: nothing typed"
+        echo "no window within a minute: nothing typed"
         return
     }
     xdotool windowfocus --sync "$window"
