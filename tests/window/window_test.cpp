@@ -215,6 +215,22 @@ class WindowTest : public QObject {
         QTest::keyClicks(control(kLevelBoxes[0]), "123"); // read-only
         QCOMPARE(m_window->inputs().H + m_window->inputs().L, 2.0f);
         QCOMPARE(text(kLevelBoxes[0]), QString());
+
+        // Enter, the keypad's too, presses a button, and only a button: the
+        // window has no default button, nor a cancel button for Esc.
+        QStringList pressed;
+        for (auto* button : m_window->findChildren<QPushButton*>())
+            connect(button, &QPushButton::clicked,
+                    [&, button] { pressed << button->objectName(); });
+        for (const char* name : {"txtЗначение_Высота", "CmdРасчет", "CmdОчистить", "CmdВыход"})
+            for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Enter, Qt::Key_Return})
+                QTest::keyClick(control(name), key,
+                                key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, {}, true); // presses once
+        QApplication::sendEvent(control("CmdРасчет"), &held);
+        QCOMPARE(pressed.join(' '),
+                 "CmdРасчет CmdРасчет CmdОчистить CmdОчистить CmdВыход CmdВыход");
+        QVERIFY(!m_window->isVisible());
     }
 
     void readingHint_data() { rowsOf("calc/parse.tsv"); } // the text in quotes, the hint last
