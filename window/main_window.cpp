@@ -164,13 +164,11 @@ void MainWindow::buildMenu() {
 }
 
 void MainWindow::connectInputs() {
-    auto* hint = new ReadingHint(centralWidget());
     for (Input input : kAllInputs) {
         QLineEdit* box = lineEdit(inputBoxName(input));
-        ReadingHint::explainRule(box);
-        connect(box, &QLineEdit::textChanged, this, [this, input, box, hint](const QString& text) {
+        new ReadingHint(box);
+        connect(box, &QLineEdit::textChanged, this, [this, input](const QString& text) {
             onTextChanged(m_inputs, inputBoxName(input), text.toStdString());
-            hint->follow(box);
         });
     }
 }

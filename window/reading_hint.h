@@ -1,30 +1,27 @@
 #pragma once
 
 #include <QLabel>
-#include <QPointer>
-#include <QTimer>
 
 class QLineEdit;
 
 namespace zulcalc {
 
-// A note that floats under a numeric box while its text holds more than the
-// box reads (see readingHint): a child of the window rather than a tooltip,
-// which the next key press would close, so it takes neither the focus nor
-// clicks nor keys, and goes away by itself. A screen reader finds it as the
-// box's description.
+// A warning sign just right of a numeric box for as long as the box's text
+// holds more than it reads (see readingHint), beside every such box at once.
+// Each numeric box has room there before the next caption: the sign covers
+// no caption and nothing typed, and takes neither the focus nor keys. The
+// hint is its tooltip, and the box's tooltip and accessible description,
+// which a screen reader says with the box; without a hint those state the
+// standing rule.
 class ReadingHint : public QLabel {
   public:
-    explicit ReadingHint(QWidget* parent);
-
-    // Gives a numeric box its standing rule, as tooltip and description.
-    static void explainRule(QLineEdit* box);
-    // Shows, or withdraws, the hint for the box's text as it now stands.
-    void follow(QLineEdit* box);
+    // Beside the box, following its text from now on.
+    explicit ReadingHint(QLineEdit* box);
 
   private:
-    QTimer m_timer;
-    QPointer<QLineEdit> m_box;
+    void follow();
+
+    QLineEdit* m_box;
 };
 
 } // namespace zulcalc
