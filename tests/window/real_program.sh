@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The real program as its user meets it on X, main() and all. A probe loaded
-# into it reports the font, Qt's own texts and the title shown. It prints
+# The real program as its user meets it on X, main() and all, its window the
+# menu entry's. A probe loaded into it reports the font, Qt's own texts and
+# the menu entry it names for Wayland. It prints
 # through the keyboard (Alt, then Enter) on a session bus of its own where a
 # global menu registrar runs (as under KDE Plasma or an appmenu panel): once
 # with a stand-in for the desktop's launcher, which must be handed
@@ -31,12 +32,15 @@ keys() { # typed into the window titled $1
 }
 for launcher in launcher nothing; do
     timeout 30 env PATH="$tmp/$launcher" LD_PRELOAD="$2" "$tmp/zulcalc" >"$tmp/said" 2>/dev/null &
+    # The window is its menu entry's: the class of its WM_CLASS is the entry's name.
+    class=$(xprop -id "$(timeout 30 xdotool search --sync --onlyvisible --name '^Расчет ЗУЛ$')" WM_CLASS)
+    [ "$class" = 'WM_CLASS(STRING) = "zulcalc", "org.example.zulcalc"' ] || fail "not the menu entry's: $class"
     keys '^Расчет ЗУЛ$' alt Return
     [ $launcher = launcher ] || keys '^Отчет записан$' Return
     wait $! || fail "$launcher: the program did not end, or not well"
     # Its 23 lines, after those of the run before.
     [ "$(grep -c $'\r$' "$tmp/Sample.txt")" = $((lines += 23)) ] || fail "$launcher: no report written"
 done
-[ "$(cat "$tmp/said")" = "DejaVu Sans Condensed|Показать подробности...|Расчет ЗУЛ" ] || fail "the probe saw: $(cat "$tmp/said")"
+[ "$(cat "$tmp/said")" = "DejaVu Sans Condensed|Показать подробности...|org.example.zulcalc" ] || fail "the probe saw: $(cat "$tmp/said")"
 timeout 30 sh -c "until [ -s '$tmp/opened' ]; do sleep 0.1; done" &&
     [ "$(cat "$tmp/opened")" = "file://$tmp/Sample.txt" ] || fail "the launcher was not handed Sample.txt"
