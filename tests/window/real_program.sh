@@ -33,8 +33,8 @@ keys() { # typed into the window titled $1
 for launcher in launcher nothing; do
     timeout 30 env PATH="$tmp/$launcher" LD_PRELOAD="$2" "$tmp/zulcalc" >"$tmp/said" 2>/dev/null &
     # The window is its menu entry's: the class of its WM_CLASS is the entry's name.
-    class=$(xprop -id "$(timeout 30 xdotool search --sync --onlyvisible --name '^Расчет ЗУЛ$')" WM_CLASS)
-    [ "$class" = 'WM_CLASS(STRING) = "zulcalc", "org.example.zulcalc"' ] || fail "not the menu entry's: $class"
+    xprop -id "$(timeout 30 xdotool search --sync --onlyvisible --name '^Расчет ЗУЛ$')" WM_CLASS |
+        grep -qxF 'WM_CLASS(STRING) = "zulcalc", "org.example.zulcalc"' || fail "the window is not its menu entry's"
     keys '^Расчет ЗУЛ$' alt Return
     [ $launcher = launcher ] || keys '^Отчет записан$' Return
     wait $! || fail "$launcher: the program did not end, or not well"
