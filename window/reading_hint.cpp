@@ -4,6 +4,7 @@
 #include "report/utf8.h"
 
 #include <QLineEdit>
+#include <QPainter>
 #include <QStyle>
 
 namespace zulcalc {
@@ -14,9 +15,7 @@ ReadingHint::ReadingHint(QLineEdit* box) : QLabel(box->parentWidget()), m_box(bo
     // its box than the closest caption (that of the width, 23 pixels after
     // the ceiling height's box).
     const int size = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
-    setPixmap(style()
-                  ->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this)
-                  .pixmap(QSize(size, size), devicePixelRatioF()));
+    m_sign = style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this);
     setGeometry(box->geometry().right() + 3, box->geometry().center().y() - size / 2 + 1, size,
                 size);
     hide();
@@ -32,10 +31,16 @@ void ReadingHint::follow() {
     if (m_box->accessibleDescription() != said) {
         m_box->setAccessibleDescription(said);
         m_box->setToolTip(said);
+        m_box->setWhatsThis(said); // Shift+F1 in the box: the hint with no mouse
     }
     setToolTip(hint ? said : QString());
     setAccessibleName(toolTip());
     setVisible(hint.has_value());
+}
+
+void ReadingHint::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    m_sign.paint(&painter, rect());
 }
 
 } // namespace zulcalc

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QLabel>
 
 class QLineEdit;
@@ -10,18 +11,24 @@ namespace zulcalc {
 // holds more than it reads (see readingHint), beside every such box at once.
 // Each numeric box has room there before the next caption: the sign covers
 // no caption and nothing typed, and takes neither the focus nor keys. The
-// hint is its tooltip, and the box's tooltip and accessible description,
-// which a screen reader says with the box; without a hint those state the
-// standing rule.
+// hint is its tooltip and name, and the box's tooltip, What's This (Shift+F1)
+// and accessible description, which a screen reader says with the box;
+// without a hint those state the standing rule.
 class ReadingHint : public QLabel {
   public:
     // Beside the box, following its text from now on.
     explicit ReadingHint(QLineEdit* box);
 
+  protected:
+    // Drawn for the screen it is on: a pixmap made once, for the screen the
+    // window opened on, would blur on a screen of another scale.
+    void paintEvent(QPaintEvent* event) override;
+
   private:
     void follow();
 
     QLineEdit* m_box;
+    QIcon m_sign;
 };
 
 } // namespace zulcalc

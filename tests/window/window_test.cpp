@@ -234,8 +234,8 @@ class WindowTest : public QObject {
     // what a box does not read brings up a sign beside it at once, while
     // typing goes on in the box, and the sign stays while the others change,
     // until Очистить. The hint is the sign's tooltip and name, the box's
-    // tooltip and its description for a screen reader; else the box states
-    // the standing rule.
+    // tooltip, What's This and description for a screen reader; else the box
+    // states the standing rule.
     void readingHint() {
         QFETCH(Row, row);
         const QString typed = qs(row[0].substr(1, row[0].size() - 2));
@@ -256,7 +256,8 @@ class WindowTest : public QObject {
                               *sign = control("подсказка_чтения_" + box->objectName());
                 QCOMPARE(sign->isVisible() ? sign->toolTip() + sign->accessibleName() : "hidden",
                          hint.isEmpty() ? "hidden" : hint + hint);
-                QCOMPARE(box->toolTip() + box->accessibleDescription(), said + said);
+                QCOMPARE(box->toolTip() + box->whatsThis() + box->accessibleDescription(),
+                         said + said + said);
                 QCOMPARE(valueOf(m_window->inputs(), input), cleared ? 0 : number(row[1]));
             }
             click("CmdОчистить");
