@@ -11,10 +11,10 @@ namespace zulcalc {
 
 ReadingHint::ReadingHint(QLineEdit* box) : QLabel(box->parentWidget()), m_box(box) {
     setObjectName(QStringLiteral("подсказка_чтения_") + box->objectName());
-    // The sign the warning boxes show, at the size of a menu's icons, nearer
-    // its box than the closest caption (that of the width, 23 pixels after
-    // the ceiling height's box).
-    const int size = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    // The sign the warning boxes show, at the size of a menu's icons whatever
+    // the style's: nearer its box than the closest caption (that of the
+    // width, 23 pixels after the ceiling height's box).
+    const int size = 16;
     m_sign = style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this);
     setGeometry(box->geometry().right() + 3, box->geometry().center().y() - size / 2 + 1, size,
                 size);
