@@ -18,7 +18,6 @@ ReadingHint::ReadingHint(QLineEdit* box) : QLabel(box->parentWidget()), m_box(bo
     m_sign = style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this);
     setGeometry(box->geometry().right() + 3, box->geometry().center().y() - size / 2 + 1, size,
                 size);
-    hide();
     connect(box, &QLineEdit::textChanged, this, &ReadingHint::follow);
     follow();
 }
