@@ -202,18 +202,22 @@ class WindowTest : public QObject {
             if (row[1].ends_with("box") || row[1] == "button" || row[1].starts_with("selected"))
                 stops[std::stoi(row[8])] = qs(row[0]);
         QStringList expected = stops.values(), pressed;
+        Qt::Key key = Qt::Key_unknown; // the key being typed, and what it pressed
         for (auto* button : m_window->findChildren<QPushButton*>())
-            connect(button, &QPushButton::clicked, [&, button] { pressed << button->text(); });
+            connect(button, &QPushButton::clicked, [&, button] {
+                pressed << QKeySequence(key).toString() + ' ' + button->text();
+            });
         control("CmdВыход")->disconnect(m_window.get());
         for (const QString& name : expected << expected.first()) {
             QCOMPARE(QApplication::focusWidget()->objectName(), name);
-            for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Enter, Qt::Key_Return, Qt::Key_Tab})
-                QTest::keyClick(QApplication::focusWidget(), key,
-                                key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            for (const Qt::Key typed : {Qt::Key_Escape, Qt::Key_Enter, Qt::Key_Return, Qt::Key_Tab})
+                QTest::keyClick(QApplication::focusWidget(), key = typed,
+                                typed == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
         }
         QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, {}, true); // presses once
         QApplication::sendEvent(control("CmdРасчет"), &held);
-        QCOMPARE(pressed.join(' '), "Очистить Очистить Выход Выход Расчет Расчет");
+        QCOMPARE(pressed.join(", "), "Enter Очистить, Return Очистить, Enter Выход, Return Выход, "
+                                     "Enter Расчет, Return Расчет");
         auto* wall = control<QRadioButton>("OptНастенный");
         click("OptПотолочный");
         click("OptПотолочный"); // cannot clear both
