@@ -192,7 +192,7 @@ class WindowTest : public QObject {
     // Tab follows the drawing's Tab column round to the start; the option
     // group is one stop, at its selected button, and the arrows move the
     // selection. At every stop Enter, the keypad's too, presses only a button
-    // (Выход let to stay open): the window has no default button, nor a
+    // (Выход kept from closing): the window has no default button, nor a
     // cancel button for Esc. Every change of a box's text feeds its input at
     // once (the reading's table types into each), but the area's, which has
     // none. (The result boxes are read-only, as the first test sees.)
