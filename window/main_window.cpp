@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QStyle>
 
 #include <algorithm>
 #include <vector>
@@ -164,9 +165,11 @@ void MainWindow::buildMenu() {
 }
 
 void MainWindow::connectInputs() {
+    // Looked up once: on Windows each look-up asks the shell.
+    const QIcon sign = style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this);
     for (Input input : kAllInputs) {
         QLineEdit* box = lineEdit(inputBoxName(input));
-        new ReadingHint(box);
+        new ReadingHint(box, sign);
         connect(box, &QLineEdit::textChanged, this, [this, input](const QString& text) {
             onTextChanged(m_inputs, inputBoxName(input), text.toStdString());
         });

@@ -5,17 +5,16 @@
 
 #include <QLineEdit>
 #include <QPainter>
-#include <QStyle>
 
 namespace zulcalc {
 
-ReadingHint::ReadingHint(QLineEdit* box) : QLabel(box->parentWidget()), m_box(box) {
+ReadingHint::ReadingHint(QLineEdit* box, const QIcon& sign)
+    : QLabel(box->parentWidget()), m_box(box), m_sign(sign) {
     setObjectName(QStringLiteral("подсказка_чтения_") + box->objectName());
-    // The sign the warning boxes show, at the size of a menu's icons whatever
-    // the style's: nearer its box than the closest caption (that of the
-    // width, 23 pixels after the ceiling height's box).
+    // At the size of a menu's icons whatever the style's: nearer its box
+    // than the closest caption (that of the width, 23 pixels after the
+    // ceiling height's box).
     const int size = 16;
-    m_sign = style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this);
     setGeometry(box->geometry().right() + 3, box->geometry().center().y() - size / 2 + 1, size,
                 size);
     connect(box, &QLineEdit::textChanged, this, &ReadingHint::follow);

@@ -16,8 +16,9 @@ namespace zulcalc {
 // without a hint those state the standing rule.
 class ReadingHint : public QLabel {
   public:
-    // Beside the box, following its text from now on.
-    explicit ReadingHint(QLineEdit* box);
+    // Beside the box, following its text from now on; `sign` is what the
+    // warning boxes show.
+    ReadingHint(QLineEdit* box, const QIcon& sign);
 
   protected:
     // Drawn for the screen it is on: a pixmap made once, for the screen the
