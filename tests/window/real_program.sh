@@ -26,15 +26,13 @@ dbus-send --print-reply --dest=com.canonical.AppMenu.Registrar /com/canonical/Ap
     org.freedesktop.DBus.Peer.Ping >/dev/null
 
 fail() { echo "$*" && exit 1; }
-keys() { # typed into the window titled $1
-    timeout 30 xdotool search --sync --onlyvisible --name "$1" windowfocus --sync || fail "no window $1"
+keys() { # typed into the window titled $1, which is the menu entry's: its WM_CLASS's class is the entry's name
+    id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) && xdotool windowfocus --sync "$id" || fail "no window $1"
+    xprop -id "$id" WM_CLASS | grep -qxF 'WM_CLASS(STRING) = "zulcalc", "org.example.zulcalc"' || fail "$1: $(xprop -id "$id" WM_CLASS)"
     xdotool key "${@:2}"
 }
 for launcher in launcher nothing; do
     timeout 30 env PATH="$tmp/$launcher" LD_PRELOAD="$2" "$tmp/zulcalc" >"$tmp/said" 2>/dev/null &
-    # The window is its menu entry's: the class of its WM_CLASS is the entry's name.
-    xprop -id "$(timeout 30 xdotool search --sync --onlyvisible --name '^Расчет ЗУЛ$')" WM_CLASS |
-        grep -qxF 'WM_CLASS(STRING) = "zulcalc", "org.example.zulcalc"' || fail "the window is not its menu entry's"
     keys '^Расчет ЗУЛ$' alt Return
     [ $launcher = launcher ] || keys '^Отчет записан$' Return
     wait $! || fail "$launcher: the program did not end, or not well"
