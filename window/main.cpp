@@ -10,6 +10,11 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The window is its menu entry's, org.example.zulcalc.desktop: that name
+    // is the app id on Wayland, and on X the class of WM_CLASS (the entry's
+    // StartupWMClass), its instance the program's name as ever (or -name's).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.zulcalc"));
+    QCoreApplication::setApplicationName(QStringLiteral("org.example.zulcalc"));
     zulcalc::useBundledFonts();
     QTranslator qtTexts;
     zulcalc::useRussianQtTexts(qtTexts);

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QStyle>
 
 #include <algorithm>
 #include <vector>
@@ -32,6 +34,24 @@ QRect pixels(const ControlSpec& spec) {
     return {spec.left / kTwipsPerPixel, spec.top / kTwipsPerPixel, spec.width / kTwipsPerPixel,
             spec.height / kTwipsPerPixel};
 }
+
+// Enter, the keypad's too, presses a focused button, as on Windows and the
+// Linux desktops. Qt's own button does so only as a dialog's "auto default",
+// which would also draw it as the window's default button while focused:
+// this window has none, and Enter in a box presses nothing. A key held down
+// presses once.
+class PushButton : public QPushButton {
+  public:
+    using QPushButton::QPushButton;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+            return QPushButton::keyPressEvent(event);
+        if (!event->isAutoRepeat())
+            click();
+    }
+};
 
 QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
     const QString caption = qs(spec.caption);
@@ -64,7 +84,7 @@ QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
     case ControlKind::Option:
         return new QRadioButton(caption, parent);
     case ControlKind::Button: {
-        auto* button = new QPushButton(caption, parent);
+        auto* button = new PushButton(caption, parent);
         button->setAutoDefault(false);
         return button;
     }
@@ -145,13 +165,13 @@ void MainWindow::buildMenu() {
 }
 
 void MainWindow::connectInputs() {
-    auto* hint = new ReadingHint(centralWidget());
+    // Looked up once: on Windows each look-up asks the shell.
+    const QIcon sign = style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this);
     for (Input input : kAllInputs) {
         QLineEdit* box = lineEdit(inputBoxName(input));
-        ReadingHint::explainRule(box);
-        connect(box, &QLineEdit::textChanged, this, [this, input, box, hint](const QString& text) {
+        new ReadingHint(box, sign);
+        connect(box, &QLineEdit::textChanged, this, [this, input](const QString& text) {
             onTextChanged(m_inputs, inputBoxName(input), text.toStdString());
-            hint->follow(box);
         });
     }
 }

@@ -22,9 +22,9 @@ struct WindowServices {
 //
 // Flow: input -> parse -> calculate -> present.
 //  - Every text change of the seven numeric boxes is parsed at once into
-//    m_inputs (the calculation never reads the boxes); text the box does
-//    not read (a decimal comma, a letter O for a zero) brings up a hint
-//    under it.
+//    m_inputs (the calculation never reads the boxes); while a box holds
+//    text it does not read (a decimal comma, a letter O for a zero), a
+//    warning sign beside it holds the hint.
 //  - Расчет runs calculate() on m_inputs into m_results; a fault is shown
 //    in a message box (which boxes to fill in, or which value to check; the
 //    step in its details) and changes nothing else. Otherwise present()

@@ -3,69 +3,42 @@
 #include "calc/reading_hint.h"
 #include "report/utf8.h"
 
-#include <QAccessible>
 #include <QLineEdit>
-
-#include <algorithm>
+#include <QPainter>
 
 namespace zulcalc {
 
-namespace {
-
-QString rule() {
-    return qs(kDecimalPointRule);
+ReadingHint::ReadingHint(QLineEdit* box, const QIcon& sign)
+    : QLabel(box->parentWidget()), m_box(box), m_sign(sign) {
+    setObjectName(QStringLiteral("подсказка_чтения_") + box->objectName());
+    // At the size of a menu's icons whatever the style's: nearer its box
+    // than the closest caption (that of the width, 23 pixels after the
+    // ceiling height's box).
+    const int size = 16;
+    setGeometry(box->geometry().right() + 3, box->geometry().center().y() - size / 2 + 1, size,
+                size);
+    connect(box, &QLineEdit::textChanged, this, &ReadingHint::follow);
+    follow();
 }
 
-void describe(QLineEdit* box, const QString& description) {
-    if (box->accessibleDescription() == description)
-        return;
-    box->setAccessibleDescription(description);
-    QAccessibleEvent event(box, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
-}
-
-} // namespace
-
-ReadingHint::ReadingHint(QWidget* parent) : QLabel(parent) {
-    setObjectName(QStringLiteral("подсказка_чтения"));
-    setTextFormat(Qt::PlainText);
-    setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAutoFillBackground(true);
-    setBackgroundRole(QPalette::ToolTipBase);
-    setForegroundRole(QPalette::ToolTipText);
-    setFrameShape(QFrame::Box);
-    setMargin(2);
-    hide();
-    // Long enough to read a dozen words, as a tooltip stays.
-    m_timer.setSingleShot(true);
-    m_timer.setInterval(8000);
-    connect(&m_timer, &QTimer::timeout, this, &QWidget::hide);
-}
-
-void ReadingHint::explainRule(QLineEdit* box) {
-    box->setToolTip(rule());
-    box->setAccessibleDescription(rule());
-}
-
-void ReadingHint::follow(QLineEdit* box) {
-    const auto hint = readingHint(box->text().toStdString());
-    describe(box, hint ? QString::fromStdString(*hint) : rule());
-    if (!hint) {
-        if (m_box == box)
-            hide();
-        return;
+void ReadingHint::follow() {
+    const auto hint = readingHint(m_box->text().toStdString());
+    const QString said = hint ? QString::fromStdString(*hint) : qs(kDecimalPointRule);
+    // A screen reader is told of every change of the description: only of
+    // those that change it.
+    if (m_box->accessibleDescription() != said) {
+        m_box->setAccessibleDescription(said);
+        m_box->setToolTip(said);
+        m_box->setWhatsThis(said); // Shift+F1 in the box: the hint with no mouse
     }
-    m_box = box;
-    setText(QString::fromStdString(*hint));
-    adjustSize();
-    // Just under the box, kept inside the window.
-    QPoint at = box->mapTo(parentWidget(), QPoint(0, box->height()));
-    at.setX(std::clamp(at.x(), 0, std::max(0, parentWidget()->width() - width())));
-    move(at);
-    raise();
-    show();
-    m_timer.start();
+    setToolTip(hint ? said : QString());
+    setAccessibleName(toolTip());
+    setVisible(hint.has_value());
+}
+
+void ReadingHint::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    m_sign.paint(&painter, rect());
 }
 
 } // namespace zulcalc

@@ -1,30 +1,35 @@
 #pragma once
 
+#include <QIcon>
 #include <QLabel>
-#include <QPointer>
-#include <QTimer>
 
 class QLineEdit;
 
 namespace zulcalc {
 
-// A note that floats under a numeric box while its text holds more than the
-// box reads (see readingHint): a child of the window rather than a tooltip,
-// which the next key press would close, so it takes neither the focus nor
-// clicks nor keys, and goes away by itself. A screen reader finds it as the
-// box's description.
+// A warning sign just right of a numeric box for as long as the box's text
+// holds more than it reads (see readingHint), beside every such box at once.
+// Each numeric box has room there before the next caption: the sign covers
+// no caption and nothing typed, and takes neither the focus nor keys. The
+// hint is its tooltip and name, and the box's tooltip, What's This (Shift+F1)
+// and accessible description, which a screen reader says with the box;
+// without a hint those state the standing rule.
 class ReadingHint : public QLabel {
   public:
-    explicit ReadingHint(QWidget* parent);
+    // Beside the box, following its text from now on; `sign` is what the
+    // warning boxes show.
+    ReadingHint(QLineEdit* box, const QIcon& sign);
 
-    // Gives a numeric box its standing rule, as tooltip and description.
-    static void explainRule(QLineEdit* box);
-    // Shows, or withdraws, the hint for the box's text as it now stands.
-    void follow(QLineEdit* box);
+  protected:
+    // Drawn for the screen it is on: a pixmap made once, for the screen the
+    // window opened on, would blur on a screen of another scale.
+    void paintEvent(QPaintEvent* event) override;
 
   private:
-    QTimer m_timer;
-    QPointer<QLineEdit> m_box;
+    void follow();
+
+    QLineEdit* m_box;
+    QIcon m_sign;
 };
 
 } // namespace zulcalc

@@ -21,7 +21,7 @@ grep -q '^ZULCALC_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" ||
 # Every file the package holds, and no other (package.files beside this).
 diff -u "$(dirname "$0")/package.files" <(cd "$root/fs" && find . -type f | sort)
 entry=$root/fs/usr/share/applications/org.example.zulcalc.desktop
-[ "$(grep -E '^(Name|Exec|Categories)=' "$entry")" = $'Name=Расчет ЗУЛ\nExec=zulcalc\nCategories=Science;Engineering;' ]
+[ "$(grep -E '^(Name|Exec|StartupWMClass|Categories)=' "$entry")" = $'Name=Расчет ЗУЛ\nExec=zulcalc\nStartupWMClass=org.example.zulcalc\nCategories=Science;Engineering;' ]
 # No error and no warning, from either validator: each finding is printed.
 findings=$(desktop-file-validate "$entry" 2>&1) && [ -z "$findings" ] &&
     findings=$(appstreamcli validate --no-net "$root"/fs/usr/share/metainfo/*.metainfo.xml 2>&1) ||

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The real program as its user meets it on X, main() and all. A probe loaded
-# into it reports the font, Qt's own texts and the title shown. It prints
-# through the keyboard (Alt, then Enter) on a session bus of its own where a
+# The real program as its user meets it on X, main() and all, its window the
+# menu entry's. A probe loaded into it reports the font, Qt's own texts and
+# the menu entry it names for Wayland. It prints through the keyboard (Alt, then Enter) on a session bus of its own where a
 # global menu registrar runs (as under KDE Plasma or an appmenu panel), with
 # stand-ins for the desktop: a launcher, which must be handed Sample.txt; a
 # Mousepad as the desktop's editor, which must be told the encoding; one that
@@ -38,8 +38,9 @@ dbus-send --print-reply --dest=com.canonical.AppMenu.Registrar /com/canonical/Ap
     org.freedesktop.DBus.Peer.Ping >/dev/null
 
 fail() { echo "$*" && exit 1; }
-keys() { # typed into the window titled $1
-    timeout 30 xdotool search --sync --onlyvisible --name "$1" windowfocus --sync || fail "no window $1"
+keys() { # typed into the window titled $1, which is the menu entry's: its WM_CLASS's class is the entry's name
+    id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1) && xdotool windowfocus --sync "$id" || fail "no window $1"
+    xprop -id "$id" WM_CLASS | grep -qxF 'WM_CLASS(STRING) = "zulcalc", "org.example.zulcalc"' || fail "$1: $(xprop -id "$id" WM_CLASS)"
     xdotool key "${@:2}"
 }
 for launcher in launcher told refused slow nothing; do
@@ -52,7 +53,7 @@ for launcher in launcher told refused slow nothing; do
     # Its 23 lines, after those of the run before.
     [ "$(grep -c $'\r$' "$tmp/Sample.txt")" = $((lines += 23)) ] || fail "$launcher: no report written"
 done
-[ "$(cat "$tmp/said")" = "DejaVu Sans Condensed|Показать подробности...|Расчет ЗУЛ" ] || fail "the probe saw: $(cat "$tmp/said")"
+[ "$(cat "$tmp/said")" = "DejaVu Sans Condensed|Показать подробности...|org.example.zulcalc" ] || fail "the probe saw: $(cat "$tmp/said")"
 [ "$(cat "$tmp/opened")" = "$tmp/Sample.txt"$'\n'"$tmp/Sample.txt" ] ||
     fail "the launcher was not handed Sample.txt, or not after the editor refused: $(cat "$tmp/opened")"
 [ "$(cat "$tmp/editor")" = "--encoding=WINDOWS-1251 $tmp/Sample.txt" ] || fail "Mousepad was not told the encoding"

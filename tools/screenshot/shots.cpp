@@ -1,6 +1,7 @@
 // Drives the real window through a typical session on an X display and has
 // ImageMagick's `import` photograph it: the fault box on the empty window,
-// the first warning, and the window with white and red results.
+// the first warning, the window with white and red results, and then with
+// numbers it reads only in part.
 // Usage: zulcalc_shots OUTPUT_PREFIX
 #include "window/fonts.h"
 #include "window/main_window.h"
@@ -93,6 +94,12 @@ int main(int argc, char* argv[]) {
         type("txtЗначение_расстояния_оповещатель_слушатель", "4");
         calculate(); // too quiet at the listener: warnings, one red box
         ok = photograph(&window, prefix + "-window.png") && ok;
+        // Numbers typed as a Russian writes them: each box that reads less
+        // than it holds is marked.
+        type("txtЗначение_Высота", "3,3");
+        type("txtЗначение_Ширина", "8,5");
+        type("txtЗначение_Уровень", "70 дБА");
+        ok = photograph(&window, prefix + "-misread.png") && ok;
         app.exit(ok ? 0 : 1);
     });
     return app.exec();
