@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # The real program as its user meets it on X, main() and all, its window the
 # menu entry's. A probe loaded into it reports the font, Qt's own texts and
-# the menu entry it names for Wayland. It prints through the keyboard (Alt, then Enter) on a session bus of its own where a
-# global menu registrar runs (as under KDE Plasma or an appmenu panel), with
-# stand-ins for the desktop: a launcher, which must be handed Sample.txt; a
-# Mousepad as the desktop's editor, which must be told the encoding; one that
-# refuses it, where the launcher then finds nothing to open the file with
-# (xdg-open's 3); a desktop that never answers, which must not hold the
-# program for ever; and no launcher at all. Where nothing opens it a box must
-# say where the report is before the program ends. Each time the report is
-# appended to Sample.txt beside the program and the program ends, at once
-# where the launcher has answered at once.
+# the menu entry it names for Wayland. It prints through the keyboard (Alt,
+# then Enter) on a session bus of its own where a global menu registrar runs
+# (as under KDE Plasma or an appmenu panel), with stand-ins for the desktop:
+# a launcher, which must be handed Sample.txt; a Mousepad as the desktop's
+# editor, which must be told the encoding; one that refuses it, where the
+# launcher then finds nothing to open the file with (xdg-open's 3); a desktop
+# that never answers, which must not hold the program for ever; and no
+# launcher at all. Where nothing opens it a box must say where the report is
+# before the program ends. Each time the report is appended to Sample.txt
+# beside the program and the program ends, at once where the launcher has
+# answered at once.
 #   bash tests/window/real_program.sh PROGRAM PROBE
 set -euo pipefail
 tmp=$(mktemp -d) lines=0
