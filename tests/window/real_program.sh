@@ -6,12 +6,15 @@
 # with a stand-in for the desktop's launcher, which must be handed
 # Sample.txt, and once with no launcher at all, where a box must say where
 # the report is before the program ends. Each time the report is appended
-# to Sample.txt beside the program and the program ends.
-#   bash tests/window/real_program.sh PROGRAM PROBE
+# to Sample.txt beside the program and the program ends. Then, installed as
+# the package lays it out and run by root, whose folder that is not, it
+# prints to Sample.txt in the documents folder.
+#   bash tests/window/real_program.sh PROGRAM PROBE BUILD_FOLDER
 set -euo pipefail
 tmp=$(mktemp -d) lines=0
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$tmp"' EXIT
 cp "$1" "$tmp/zulcalc" # it writes beside itself
+cmake --install "$3" --prefix "$tmp/usr" >/dev/null
 mkdir "$tmp/launcher" && mkfifo "$tmp/display" "$tmp/bus"
 printf '#!/bin/sh\necho "$1" >%s/opened\n' "$tmp" >"$tmp/launcher/xdg-open" && chmod +x "$tmp/launcher/xdg-open"
 # Each says where it listens once it does.
@@ -29,13 +32,15 @@ keys() { # typed into the window titled $1
     timeout 30 xdotool search --sync --onlyvisible --name "$1" windowfocus --sync || fail "no window $1"
     xdotool key "${@:2}"
 }
-for launcher in launcher nothing; do
-    timeout 30 env PATH="$tmp/$launcher" LD_PRELOAD="$2" "$tmp/zulcalc" >"$tmp/said" 2>/dev/null &
+for launcher in launcher nothing installed; do
+    program=$tmp/zulcalc report=$tmp/Sample.txt
+    [ $launcher = installed ] && program=$tmp/usr/bin/zulcalc report=$tmp/home/Documents/Sample.txt lines=0
+    timeout 30 env PATH="$tmp/$launcher" HOME="$tmp/home" LD_PRELOAD="$2" "$program" >"$tmp/said" 2>/dev/null &
     keys '^Расчет ЗУЛ$' alt Return
     [ $launcher = launcher ] || keys '^Отчет записан$' Return
     wait $! || fail "$launcher: the program did not end, or not well"
     # Its 23 lines, after those of the run before.
-    [ "$(grep -c $'\r$' "$tmp/Sample.txt")" = $((lines += 23)) ] || fail "$launcher: no report written"
+    [ "$(grep -sc $'\r$' "$report")" = $((lines += 23)) ] || fail "$launcher: no report written to $report"
 done
 [ "$(cat "$tmp/said")" = "DejaVu Sans Condensed|Показать подробности...|Расчет ЗУЛ" ] || fail "the probe saw: $(cat "$tmp/said")"
 timeout 30 sh -c "until [ -s '$tmp/opened' ]; do sleep 0.1; done" &&
