@@ -10,6 +10,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <tuple>
 #else
 #include <QFileInfo>
@@ -26,10 +27,11 @@ namespace {
 // GetFileInformationByHandle: "You can compare the VolumeSerialNumber and
 // FileIndex members ... to determine if two paths map to the same target".
 std::optional<std::tuple<DWORD, DWORD, DWORD>> identity(const std::wstring& folder) {
-    // No access asked for: only the handle's information is read.
-    const HANDLE handle =
-        CreateFileW(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    // Only its attributes are read, which every user may of Program Files;
+    // a folder opens only with FILE_FLAG_BACKUP_SEMANTICS.
+    const HANDLE handle = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return std::nullopt;
     BY_HANDLE_FILE_INFORMATION info{};
@@ -45,7 +47,7 @@ std::optional<std::tuple<DWORD, DWORD, DWORD>> identity(const std::wstring& fold
 bool isInstalledCopy(const QString& programDir) {
     // The installer records the folder it installed into
     // (tools/windows/zulcalc.wxs); removing the program removes the record.
-    std::array<wchar_t, 32768> installed{};
+    std::array<wchar_t, 32768> installed{}; // the longest path Windows has
     DWORD size = static_cast<DWORD>(installed.size() * sizeof(wchar_t));
     if (RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\zulcalc", L"InstallFolder", RRF_RT_REG_SZ,
                      nullptr, installed.data(), &size) != ERROR_SUCCESS)

@@ -80,7 +80,7 @@ QString listOf(const QList<UnwritableCharacter>& unwritable) {
     QStringList lines;
     QString caption;
     for (const auto& [character, boxCaption] : unwritable) {
-        if (boxCaption != caption) {
+        if (lines.isEmpty() || boxCaption != caption) {
             caption = boxCaption;
             const QString name = caption.trimmed();
             lines << (name.endsWith(':') ? name.chopped(1) : name) + ':';
