@@ -55,8 +55,7 @@ if [ -n "$linux" ]; then # the program and its installer were built too
     size=$(stat -c %s "$report" 2>/dev/null || echo none)
     [ -n "$started" ] && xdotool windowfocus --sync "$started" key --delay 300 alt Return
     added() { [ ! -e "$folder/Sample.txt" ] && tail -c +$((${size/none/0} + 1)) "$report" 2>/dev/null | grep -c $'\r$'; }
-    for _ in $(seq 60); do [ "$(added)" = 23 ] && break; sleep 0.5; done
-    printed=$(added)
+    for _ in $(seq 60); do printed=$(added) && [ "$printed" = 23 ] && break; sleep 0.5; done
     [ "$size" = none ] && rm -f "$report" || truncate -s "$size" "$report"
     echo "windows check: installed: $folder/zulcalc.exe, $shortcut, $listed of 3 entries listed, started: ${started:-no}, printed ${printed:-0} lines to $report"
     if [ -f "$folder/zulcalc.exe" ] && [ "$listed" = 3 ] && [ -n "$started" ] && [ "$printed" = 23 ]; then installed=1; else installed=0; fi
