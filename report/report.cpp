@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 
@@ -56,6 +57,19 @@ char toUpperHalf(char16_t unit) {
     return '?';
 }
 
+// Calls `each(character, byte)` for every character of the text: one code
+// point (a surrogate pair is one), and the byte Windows-1251 writes for it.
+template <class Each> void forEachCharacter(const QString& text, Each each) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text.at(i).unicode();
+        const bool pair =
+            QChar::isHighSurrogate(unit) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        each(QStringView(text).mid(i, pair ? 2 : 1),
+             unit < 0x80 ? static_cast<char>(unit) : toUpperHalf(unit));
+        i += pair ? 1 : 0;
+    }
+}
+
 } // namespace
 
 QString reportText(const ControlText& textOf) {
@@ -74,17 +88,24 @@ QString reportText(const ControlText& textOf) {
 QByteArray toWindows1251(const QString& text) {
     QByteArray bytes;
     bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text.at(i).unicode();
-        if (unit < 0x80)
-            bytes += static_cast<char>(unit);
-        else
-            bytes += toUpperHalf(unit);
-        // A character outside the BMP is one '?', not two.
-        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-            ++i;
-    }
+    forEachCharacter(text, [&bytes](QStringView, char byte) { bytes += byte; });
     return bytes;
+}
+
+QList<UnwritableCharacter> unwritableCharacters(const ControlText& textOf) {
+    QList<UnwritableCharacter> found;
+    for (const ReportLine& line : kReportLines) {
+        if (line.captioned.box.empty())
+            continue;
+        forEachCharacter(textOf(qs(line.captioned.box)), [&](QStringView character, char byte) {
+            if (byte != '?' || character == u"?" ||
+                std::any_of(found.cbegin(), found.cend(),
+                            [character](const auto& met) { return met.character == character; }))
+                return;
+            found.append({character.toString(), textOf(qs(line.captioned.label))});
+        });
+    }
+    return found;
 }
 
 std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& bytes,
@@ -118,16 +139,25 @@ bool folderIsWritable(const QString& folder) {
 
 PrintOutcome printReport(const ReportPlace& place, const QByteArray& report) {
     const QString name = QStringLiteral("Sample.txt");
-    // Only a folder closed to the user sends the report elsewhere; any other
-    // failure is reported against the file the user expects.
-    const bool closed = !place.folderWritable(place.programDir);
-    const QString folder = closed ? place.documentsDir : place.programDir;
+    // An installed copy writes among the user's own files whoever runs it:
+    // root may write /usr/bin, and an administrator Program Files. Any other
+    // copy writes beside itself; only a folder closed to the user sends its
+    // report elsewhere, and any other failure is reported against the file
+    // the user expects.
+    const bool closed = !place.installed && !place.folderWritable(place.programDir);
+    const bool toDocuments = place.installed || closed;
+    const QString folder = toDocuments ? place.documentsDir : place.programDir;
     const QString path = QDir(folder).filePath(name);
-    if (closed && (folder.isEmpty() || !QDir().mkpath(folder))) {
-        return {path, WriteFailure{path, QStringLiteral("в папку программы «%1» писать нельзя, а "
-                                                        "папку документов «%2» создать не удалось")
-                                             .arg(QDir::toNativeSeparators(place.programDir),
-                                                  QDir::toNativeSeparators(folder))}};
+    if (toDocuments && (folder.isEmpty() || !QDir().mkpath(folder))) {
+        const QString documents = QDir::toNativeSeparators(folder);
+        const QString why =
+            closed ? QStringLiteral("в папку программы «%1» писать нельзя, а папку документов "
+                                    "«%2» создать не удалось")
+                         .arg(QDir::toNativeSeparators(place.programDir), documents)
+                   : QStringLiteral("папку документов «%1», куда пишет отчеты установленная "
+                                    "программа, создать не удалось")
+                         .arg(documents);
+        return {path, WriteFailure{path, why}};
     }
     return {path, appendToFile(path, report)};
 }

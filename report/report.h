@@ -4,6 +4,7 @@
 #include "calc/presentation.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -95,6 +96,17 @@ QString reportText(const ControlText& textOf);
 // written as '?'.
 QByteArray toWindows1251(const QString& text);
 
+// A character of a box's text that Windows-1251 cannot hold, so that the
+// report writes '?' for it, with the caption of the box it is first met in.
+struct UnwritableCharacter {
+    QString character; // one code point (a surrogate pair), or a lone surrogate
+    QString caption;
+};
+
+// Each such character of the report's boxes once, in the order the report
+// meets them; none where the report keeps every character typed.
+QList<UnwritableCharacter> unwritableCharacters(const ControlText& textOf);
+
 struct WriteFailure {
     QString path;
     QString reason; // the system's own words
@@ -109,11 +121,13 @@ std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& 
                                          std::chrono::milliseconds lockWait = kLockWait);
 
 // Where a report may go. `folderWritable` tells whether the user may create
-// and write files in a folder.
+// and write files in a folder; `installed`, whether the program is the copy
+// that the package or the installer put in place.
 struct ReportPlace {
     QString programDir;
     QString documentsDir;
     std::function<bool(const QString& folder)> folderWritable;
+    bool installed = false;
 };
 
 bool folderIsWritable(const QString& folder);
@@ -123,8 +137,8 @@ struct PrintOutcome {
     std::optional<WriteFailure> failure;
 };
 
-// Appends the report to Sample.txt beside the program; when the program's
-// folder is closed to the user (an installed copy), to Sample.txt in the
+// Appends the report to Sample.txt beside the program; for an installed copy,
+// or when the program's folder is closed to the user, to Sample.txt in the
 // documents folder instead, creating that folder if need be.
 PrintOutcome printReport(const ReportPlace& place, const QByteArray& report);
 

@@ -1,5 +1,6 @@
 #include "window/desktop_opener.h"
 #include "window/fonts.h"
+#include "window/installed_copy.h"
 #include "window/main_window.h"
 #include "window/message_boxes.h"
 #include "window/qt_texts.h"
@@ -20,12 +21,12 @@ int main(int argc, char* argv[]) {
     zulcalc::useRussianQtTexts(qtTexts);
     zulcalc::ModalMessageBoxes messages;
     zulcalc::DesktopOpener opener;
+    const QString programDir = QCoreApplication::applicationDirPath();
     zulcalc::MainWindow window(
         {messages,
          opener,
-         {QCoreApplication::applicationDirPath(),
-          QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-          zulcalc::folderIsWritable}});
+         {programDir, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+          zulcalc::folderIsWritable, zulcalc::isInstalledCopy(programDir)}});
     window.show();
     return app.exec();
 }

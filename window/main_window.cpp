@@ -92,6 +92,33 @@ QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
     return nullptr;
 }
 
+// The characters the report cannot hold, one line a box, as the user reads
+// them: each in guillemets; one that would not show there (a space, a control
+// or format character, a lone surrogate) by its code, and a combining mark on
+// a dotted circle.
+QString listOf(const QList<UnwritableCharacter>& unwritable) {
+    QStringList lines;
+    QString caption;
+    for (const auto& [character, boxCaption] : unwritable) {
+        if (lines.isEmpty() || boxCaption != caption) {
+            caption = boxCaption;
+            const QString name = caption.trimmed();
+            lines << (name.endsWith(':') ? name.chopped(1) : name) + ':';
+        }
+        const char32_t code = character.size() == 2
+                                  ? QChar::surrogateToUcs4(character[0], character[1])
+                                  : character[0].unicode();
+        const auto kind = QChar::category(code);
+        if (kind == QChar::Mark_NonSpacing || kind == QChar::Mark_Enclosing)
+            lines.last() += QStringLiteral(" «◌%1»").arg(character);
+        else if (QChar::isPrint(code) && !QChar::isSpace(code))
+            lines.last() += QStringLiteral(" «%1»").arg(character);
+        else
+            lines.last() += QStringLiteral(" U+%1").arg(code, 4, 16, QChar('0')).toUpper();
+    }
+    return lines.join('\n');
+}
+
 } // namespace
 
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
@@ -254,8 +281,19 @@ void MainWindow::clear() {
 }
 
 void MainWindow::print() {
-    const QString report =
-        reportText([this](const QString& objectName) { return textOf(objectName); });
+    const ControlText texts = [this](const QString& objectName) { return textOf(objectName); };
+    // The user may rather go back and change them than find «?» in the file.
+    if (const auto unwritable = unwritableCharacters(texts);
+        !unwritable.isEmpty() &&
+        !m_services.messages.question(
+            this, QStringLiteral("Не все знаки войдут в отчет"),
+            QStringLiteral("В кодировке отчета (Windows-1251) нет этих знаков:\n\n%1\n\n"
+                           "В файле вместо каждого из них будет «?». Напечатать отчет так или "
+                           "вернуться и заменить их?")
+                .arg(listOf(unwritable)),
+            QStringLiteral("Печатать"), QStringLiteral("Вернуться")))
+        return;
+    const QString report = reportText(texts);
     PrintOutcome outcome;
     {
         // Another copy may hold the file for seconds: the window looks busy,

@@ -3,16 +3,23 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <algorithm>
+#include <functional>
 
 namespace zulcalc {
 
 namespace {
 
-void show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
-          bool wrap, const QString& details = {}) {
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+// Shows the box until dismissed, and says how: the role of the button
+// clicked. `buttons` adds the box's own in place of OK.
+QMessageBox::ButtonRole show(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                             const QString& text, bool wrap, const QString& details = {},
+                             const std::function<void(QMessageBox&)>& buttons = {}) {
+    QMessageBox box(icon, title, text, buttons ? QMessageBox::NoButton : QMessageBox::Ok, parent);
+    if (buttons)
+        buttons(box);
     box.setTextFormat(Qt::PlainText);
     box.setDetailedText(details);
     // The warnings' five lines are the code of practice's wording, one
@@ -31,6 +38,7 @@ void show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const Q
                       grid->rowCount(), column);
     }
     box.exec();
+    return box.buttonRole(box.clickedButton());
 }
 
 } // namespace
@@ -46,6 +54,18 @@ void ModalMessageBoxes::information(QWidget* parent, const QString& title, const
 void ModalMessageBoxes::error(QWidget* parent, const QString& title, const QString& text,
                               const QString& details) {
     show(parent, QMessageBox::Critical, title, text, true, details);
+}
+
+bool ModalMessageBoxes::question(QWidget* parent, const QString& title, const QString& text,
+                                 const QString& accept, const QString& decline) {
+    const auto buttons = [&](QMessageBox& box) {
+        box.addButton(accept, QMessageBox::AcceptRole);
+        QPushButton* no = box.addButton(decline, QMessageBox::RejectRole);
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+    };
+    return show(parent, QMessageBox::Question, title, text, true, {}, buttons) ==
+           QMessageBox::AcceptRole;
 }
 
 } // namespace zulcalc

@@ -18,6 +18,10 @@ class MessageBoxes {
     // Critical icon; `details`, when given, sits in the box's folded details section.
     virtual void error(QWidget* parent, const QString& title, const QString& text,
                        const QString& details = {}) = 0;
+    // Question icon, two buttons; prose, wrapped to the box. True only for
+    // `accept`: `decline` is the default, and Esc or closing the box means it.
+    virtual bool question(QWidget* parent, const QString& title, const QString& text,
+                          const QString& accept, const QString& decline) = 0;
 };
 
 class ModalMessageBoxes : public MessageBoxes {
@@ -26,6 +30,8 @@ class ModalMessageBoxes : public MessageBoxes {
     void information(QWidget* parent, const QString& title, const QString& text) override;
     void error(QWidget* parent, const QString& title, const QString& text,
                const QString& details = {}) override;
+    bool question(QWidget* parent, const QString& title, const QString& text, const QString& accept,
+                  const QString& decline) override;
 };
 
 } // namespace zulcalc

@@ -11,12 +11,15 @@
 # launcher at all. Where nothing opens it a box must say where the report is
 # before the program ends. Each time the report is appended to Sample.txt
 # beside the program and the program ends, at once where the launcher has
-# answered at once.
-#   bash tests/window/real_program.sh PROGRAM PROBE
+# answered at once. Then, installed as the package lays it out and run by
+# root, whose folder that is not, it prints to Sample.txt in the documents
+# folder.
+#   bash tests/window/real_program.sh PROGRAM PROBE BUILD_FOLDER
 set -euo pipefail
 tmp=$(mktemp -d) lines=0
 trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$tmp"' EXIT
 cp "$1" "$tmp/zulcalc" # it writes beside itself
+cmake --install "$3" --prefix "$tmp/usr" >/dev/null
 mkfifo "$tmp/display" "$tmp/bus"
 stand_in() { # FOLDER NAME SCRIPT: a program of the desktop, alone in its folder of PATH
     mkdir -p "$tmp/$1" && printf '#!/bin/sh\n%s\n' "$3" >"$tmp/$1/$2" && chmod +x "$tmp/$1/$2"
@@ -44,15 +47,17 @@ keys() { # typed into the window titled $1, which is the menu entry's: its WM_CL
     xprop -id "$id" WM_CLASS | grep -qxF 'WM_CLASS(STRING) = "zulcalc", "org.example.zulcalc"' || fail "$1: $(xprop -id "$id" WM_CLASS)"
     xdotool key "${@:2}"
 }
-for launcher in launcher told refused slow nothing; do
-    timeout 30 env PATH="$tmp/$launcher" LD_PRELOAD="$2" "$tmp/zulcalc" >"$tmp/said" 2>/dev/null &
+for launcher in launcher told refused slow nothing installed; do
+    program=$tmp/zulcalc report=$tmp/Sample.txt
+    [ $launcher = installed ] && program=$tmp/usr/bin/zulcalc report=$tmp/home/Documents/Sample.txt lines=0
+    timeout 30 env PATH="$tmp/$launcher" HOME="$tmp/home" LD_PRELOAD="$2" "$program" >"$tmp/said" 2>/dev/null &
     keys '^Расчет ЗУЛ$' alt Return
     printed=$SECONDS
-    case $launcher in refused | nothing) keys '^Отчет записан$' Return ;; esac
+    case $launcher in refused | nothing | installed) keys '^Отчет записан$' Return ;; esac
     wait $! || fail "$launcher: the program did not end, or not well"
     [ $launcher != launcher ] || ((SECONDS - printed < 5)) || fail "it waited on after the launcher answered"
     # Its 23 lines, after those of the run before.
-    [ "$(grep -c $'\r$' "$tmp/Sample.txt")" = $((lines += 23)) ] || fail "$launcher: no report written"
+    [ "$(grep -sc $'\r$' "$report")" = $((lines += 23)) ] || fail "$launcher: no report written to $report"
 done
 [ "$(cat "$tmp/said")" = "DejaVu Sans Condensed|Показать подробности...|org.example.zulcalc" ] || fail "the probe saw: $(cat "$tmp/said")"
 [ "$(cat "$tmp/opened")" = "$tmp/Sample.txt"$'\n'"$tmp/Sample.txt" ] ||

@@ -31,11 +31,17 @@ class Recorder : public MessageBoxes, public FileOpener {
                const QString& details) override {
         shown << QStringList{"error", title, text, details};
     }
+    bool question(QWidget*, const QString&, const QString& text, const QString&,
+                  const QString&) override {
+        return (asked += text, accepts);
+    }
     bool open(const QString& path) override { return (opened << path, opens); }
     QList<QStringList> shown; // kind, title, text, details
     QStringList opened;
     // False: nothing on the system opens a text file.
     bool opens = true;
+    QString asked;                                 // the questions' texts
+    bool accepts = false;                          // and what they are answered
     Qt::CursorShape printCursor = Qt::BlankCursor; // as a print asks where the report may go
 };
 
@@ -94,14 +100,17 @@ class WindowTest : public QObject {
     QString programDir() const { return m_dir.filePath("Мои проекты/зал 2"); }
     QString samplePath() const { return programDir() + "/Sample.txt"; }
 
-    void makeWindow(std::function<bool(const QString&)> writable = folderIsWritable) {
+    void makeWindow(std::function<bool(const QString&)> writable = folderIsWritable,
+                    bool installed = false) {
         const auto asked = [this, writable](const QString& folder) {
             const QCursor* cursor = QGuiApplication::overrideCursor();
             m_desktop.printCursor = cursor ? cursor->shape() : Qt::ArrowCursor;
             return writable(folder);
         };
-        m_window = std::make_unique<MainWindow>(WindowServices{
-            m_desktop, m_desktop, {programDir(), m_dir.filePath("home/Документы"), asked}});
+        m_window = std::make_unique<MainWindow>(
+            WindowServices{m_desktop,
+                           m_desktop,
+                           {programDir(), m_dir.filePath("home/Документы"), asked, installed}});
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -347,7 +356,16 @@ class WindowTest : public QObject {
         m_desktop.opens = tag != "nothing opens it";
         if (tag.contains("closed"))
             makeWindow([this](const QString& folder) { return folder != programDir(); });
+        if (tag.startsWith("installed")) // its folder writable: root, or an administrator
+            makeWindow(folderIsWritable, true);
         control<QLineEdit>("txtЗначение_шифр_проекта")->setText("П-1");
+        const bool signs = tag.startsWith("signs"); // an accent on the 3, a space of no width
+        if (signs) {
+            control<QPlainTextEdit>("txtЗначение_Адрес_здания")->setPlainText("3×3\u0301\u200B🔥");
+            control<QLineEdit>("txtНаименование_помещения")
+                ->setText("Класс 9×6 м, S=54 м², t≥18°C?");
+            m_desktop.accepts = tag.endsWith("printed");
+        }
         const bool exit = tag == "exit";
         if (tag == "Alt, Enter") { // as typed, to the menu bar: Печать has no shortcut key
             QTest::keyClick(m_window->windowHandle(), Qt::Key_P, Qt::ControlModifier);
@@ -357,8 +375,17 @@ class WindowTest : public QObject {
         } else
             exit ? click("CmdВыход")
                  : m_window->findChild<QAction*>("пункт_меню_печать")->trigger();
-        // The wait cursor while the print may wait for another copy, and only then.
-        QCOMPARE(m_desktop.printCursor, exit ? Qt::BlankCursor : Qt::WaitCursor);
+        // The wait cursor while the print may wait for another copy, and only
+        // then (an installed copy does not ask about its folder). Characters
+        // the report lacks: each once, by the box first met in, before anything
+        // is written; going back writes nothing.
+        const bool goneBack = tag.endsWith("gone back");
+        QCOMPARE(m_desktop.printCursor,
+                 exit || goneBack || tag.startsWith("inst") ? Qt::BlankCursor : Qt::WaitCursor);
+        QCOMPARE(m_desktop.asked.section("\n\n", 1, 1),
+                 signs ? "Адрес здания (сооружения): «×» «◌́» U+200B «🔥»\n"
+                         "Наименование помещения по экспликации: «²» «≥»"
+                       : "");
         QVERIFY(!QGuiApplication::overrideCursor());
         limitFileSize();
         QFile::setPermissions(programDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -370,6 +397,8 @@ class WindowTest : public QObject {
             QVERIFY(report.startsWith("\xD0\xE0\xF1\xF7\xE5\xF2")); // "Расчет" in Windows-1251
             QVERIFY(report.contains(": \xCF-1\r\n"));
             QCOMPARE(report.count("\r\n"), 23);
+            QVERIFY(!signs || report.contains("\xCA\xEB\xE0\xF1\xF1 9?6 \xEC, S=54 \xEC?, t?18\xB0"
+                                              "C?\r\n"));
             // Where nothing opens it, the user is told where it is.
             QCOMPARE(m_desktop.shown.value(0).join('|').section("\n\n", 0, 0),
                      m_desktop.opens ? ""
@@ -377,7 +406,7 @@ class WindowTest : public QObject {
                                            QDir::toNativeSeparators(path));
             QCOMPARE(QDir(programDir()).entryList(QDir::Files).join(""), // no probe left behind
                      QString(path == samplePath() ? "Sample.txt" : ""));
-        } else if (!exit) {
+        } else if (!exit && !goneBack) {
             QCOMPARE(m_desktop.shown.size(), 1);
             // The system's reason, in Russian whatever the locale; on Windows
             // in the user's language, with its code.
@@ -390,8 +419,8 @@ class WindowTest : public QObject {
                      qPrintable(m_desktop.shown[0][2]));
             QCOMPARE(text("txtЗначение_шифр_проекта"), QString("П-1"));
         }
-        if (exit)
-            QVERIFY(!QFile::exists(samplePath()));
+        if (exit || goneBack)
+            QVERIFY(!QFile::exists(samplePath()) && m_desktop.shown.isEmpty());
         else if (!printed && QFileInfo(samplePath()).isFile() &&
                  !QFileInfo(samplePath()).isSymLink())
             QCOMPARE(readFile(samplePath()), before);
@@ -441,6 +470,21 @@ class WindowTest : public QObject {
                  (QStringList{
                      QString("%1 1 OK 1 ").arg(QMessageBox::Warning),
                      QString("%1 1 Показать подробности... 0 шаг 4").arg(QMessageBox::Critical)}));
+        // A question goes back on Esc, on Enter and when closed; only its button prints.
+        QString answers;
+        for (const QString how : {"Esc", "Enter", "close", "Печатать"}) {
+            QTimer::singleShot(0, [how] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                for (QAbstractButton* button : box->buttons())
+                    if (button->text() == how)
+                        return button->click();
+                how == "close"
+                    ? (void)box->close()
+                    : QTest::keyClick(box, how == "Esc" ? Qt::Key_Escape : Qt::Key_Return);
+            });
+            answers += real.question(m_window.get(), "?", "?", "Печатать", "Вернуться") ? "1" : "0";
+        }
+        QCOMPARE(answers, QString("0001"));
     }
 };
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows build checked under Wine (run under Xvfb): the three suites,
-# the installer, and the program used as a user would (user.sh). Ends with
+# the installer (the installed program printing to Documents), and the
+# program used as a user would (user.sh). Ends with
 # "N passed, M failed" over all of them. Without LINUX_PROGRAM, in a build of
 # the calculation alone (no Qt for Windows), only its suite.
 #   bash tests/windows/check.sh BUILD_FOLDER [LINUX_PROGRAM]
@@ -63,12 +64,21 @@ if [ -n "$linux" ]; then # the program and its installer were built too
         grep -acE "^\"(DisplayName\"=\"Расчет ЗУЛ \(zulcalc\)|DisplayVersion\"=\"${msi:8:-8}|Publisher\"=\"zulcalc developers)\"")
     [ -n "$shortcut" ] && timeout 30 "$wine" start /unix "$shortcut"
     started=$(visible 'ЗУЛ')
-    echo "windows check: installed: $folder/zulcalc.exe, $shortcut, $listed of 3 entries listed, started: ${started:-no}"
-    if [ -f "$folder/zulcalc.exe" ] && [ "$listed" = 3 ] && [ -n "$started" ]; then installed=1; else installed=0; fi
+    # It prints to the Wine user's Documents, though Wine lets it write its
+    # folder as Windows lets an administrator write Program Files. (Documents
+    # may be a link into the home folder: what was there is put back.)
+    report="$WINEPREFIX/drive_c/users/$(id -un)/Documents/Sample.txt"
+    size=$(stat -c %s "$report" 2>/dev/null || echo none)
+    [ -n "$started" ] && xdotool windowfocus --sync "$started" key --delay 300 alt Return
+    added() { [ ! -e "$folder/Sample.txt" ] && tail -c +$((${size/none/0} + 1)) "$report" 2>/dev/null | grep -c $'\r$'; }
+    for _ in $(seq 60); do printed=$(added) && [ "$printed" = 23 ] && break; sleep 0.5; done
+    [ "$size" = none ] && rm -f "$report" || truncate -s "$size" "$report"
+    echo "windows check: installed: $folder/zulcalc.exe, $shortcut, $listed of 3 entries listed, started: ${started:-no}, printed ${printed:-0} lines to $report"
+    if [ -f "$folder/zulcalc.exe" ] && [ "$listed" = 3 ] && [ -n "$started" ] && [ "$printed" = 23 ]; then installed=1; else installed=0; fi
     /usr/lib/wine/wineserver -k # ends it: a program still running keeps its file from removal
     (cd "$build/dist" && timeout 300 "$wine" msiexec /x "$msi" /qn)
     if [ ! -e "$folder" ] && [ ! -e "$shortcut" ]; then removed=1; else removed=0; fi
-    count $((installed + removed)) $((2 - installed - removed)) "installer (installed and started, removed)"
+    count $((installed + removed)) $((2 - installed - removed)) "installer (installed, started and printed to Documents; removed)"
 
     # Opened as with a double click: Enter on its first page (Установить) and
     # on its last (Готово, «Запустить программу» ticked) installs the program
