@@ -133,7 +133,9 @@ class NativeFile {
         atEnd.Offset = atEnd.OffsetHigh = MAXDWORD;
         DWORD done = 0;
         const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-        return WriteFile(m_handle, bytes.data(), chunk, &done, &atEnd) ? done : -1;
+        return WriteFile(m_handle, bytes.data(), chunk, &done, &atEnd)
+                   ? static_cast<long long>(done)
+                   : -1;
     }
 
     bool flush() { return FlushFileBuffers(m_handle); }
