@@ -332,6 +332,11 @@ class WindowTest : public QObject {
             QVERIFY(writeFile(samplePath(), before));
         if (disk)
             disk->fill();
+        // Windows does not shorten a file another program maps (on Linux the
+        // row's set-up makes it append-only).
+        QFile mapped(samplePath());
+        if (tag.startsWith("cut-back refused"))
+            QVERIFY(mapped.open(QIODevice::ReadOnly) && mapped.map(0, 1));
         if (tag.startsWith("read-only")) {
             const QString locked = tag.endsWith("folder") ? programDir() : samplePath();
             QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
@@ -346,7 +351,7 @@ class WindowTest : public QObject {
         const bool fault = setUp.startsWith("fault ");
         if (fault ? !qputenv("ZULCALC_FAULT", setUp.mid(6).toUtf8()) ||
                         !qEnvironmentVariableIsSet("ZULCALC_FAULTS_LOADED")
-                  : !setUp.isEmpty() &&
+                  : !windows && !setUp.isEmpty() &&
                         QProcess::execute("sh", {"-c", "cd \"$0\" && " + setUp, programDir()}))
             QSKIP("set up by root, or by tests/report/system_faults.cpp loaded (ctest)");
         if (tag.endsWith("no documents folder"))
