@@ -22,10 +22,10 @@ if bash tools/windows/build-qt.sh --cached >/dev/null; then
     # The Linux program to compare with, in the test command's build folder
     cmake -S . -B build >/dev/null
     cmake --build build -j"$(nproc)" --target zulcalc >/dev/null
-    # A disk that fills up for real, a 16 KiB tmpfs, given to the suites under
+    # A disk that fills up for real, a tmpfs of one page (4 KiB), given to the suites under
     # Wine as drive R: where this runs as root (as the test command does in CI).
     small=$(mktemp -d) prefix=build-windows/wine
-    if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=16k zulcalc "$small"; then
+    if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=4k zulcalc "$small"; then
         mkdir -p "$prefix/dosdevices" && ln -sfn "$small" "$prefix/dosdevices/r:"
         export ZULCALC_SMALL_DRIVE=R:
     else

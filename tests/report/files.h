@@ -26,8 +26,7 @@ inline QByteArray readFile(const QString& path) {
 
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-           file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Files may grow only to `bytes` (-1: as they like). The process is not
@@ -56,9 +55,9 @@ inline bool holdLock(QFile& file) {
 #endif
 }
 
-// A file system of 16 KiB to fill up for real: at `where`, a tmpfs in this
-// thread's own mount namespace, which root may make; under Wine a folder on
-// the drive tests/windows/check.sh makes of one (ZULCALC_SMALL_DRIVE).
+// A file system of one page (4 KiB) to fill up for real: at `where`, a tmpfs
+// in this thread's own mount namespace, which root may make; under Wine a
+// folder on the drive tools/windows-check.sh makes of one (ZULCALC_SMALL_DRIVE).
 // `folder` is empty where there is none.
 struct SmallDisk {
     explicit SmallDisk(QString where) {
@@ -70,7 +69,7 @@ struct SmallDisk {
         if (::unshare(CLONE_NEWNS) == 0 &&
             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
             QDir().mkpath(where) &&
-            ::mount("zulcalc", QFile::encodeName(where), "tmpfs", 0, "size=16k") == 0)
+            ::mount("zulcalc", QFile::encodeName(where), "tmpfs", 0, "size=4k") == 0)
 #endif
             folder = where;
     }
@@ -79,11 +78,6 @@ struct SmallDisk {
         ::umount2(QFile::encodeName(folder), MNT_DETACH);
     }
 #endif
-    // Takes up every page (4 KiB) of it not yet begun.
-    void fill() const {
-        for (int i = 0; i < 8 && writeFile(folder + QString("/%1").arg(i), QByteArray(4096, 'f'));)
-            ++i;
-    }
     QString folder;
 };
 
