@@ -108,7 +108,7 @@ std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& 
     // What the name stands for, by Refusal; a foreign link has words of its own.
     constexpr std::string_view kKinds[] = {
         "канал (FIFO)",
-        "символьное устройство (терминал, /dev/null и подобные)",
+        "символьное устройство (например, терминал)",
         "блочное устройство (диск или его раздел)",
         "сокет",
         "файл особого рода",
