@@ -26,7 +26,9 @@ if bash tools/windows/build-qt.sh --cached >/dev/null; then
     # Wine as drive R: where this runs as root (as the test command does in CI).
     small=$(mktemp -d) prefix=build-windows/wine
     if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=4k zulcalc "$small"; then
-        mkdir -p "$prefix/dosdevices" && ln -sfn "$small" "$prefix/dosdevices/r:"
+        # (into a prefix made first: one Wine finds half made has no drive C:)
+        [ -e "$prefix/system.reg" ] || WINEPREFIX=$PWD/$prefix /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+        ln -sfn "$small" "$prefix/dosdevices/r:"
         export ZULCALC_SMALL_DRIVE=R:
     else
         echo "windows check: no small disk (root mounts one): its cases are skipped"

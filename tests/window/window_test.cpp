@@ -354,7 +354,7 @@ class WindowTest : public QObject {
         QTimer during;
         int ticks = 0;
         if (tag.startsWith("another copy")) {
-            QVERIFY(writeFile(samplePath() + "~", {}) && other.open(QIODevice::Append) &&
+            QVERIFY(writeFile(m_base + "/новый.txt", {}) && other.open(QIODevice::Append) &&
                     holdLock(other));
             makeWindow(folderIsWritable, std::chrono::milliseconds(300));
             connect(&during, &QTimer::timeout, [&] {
@@ -364,7 +364,7 @@ class WindowTest : public QObject {
                 m_window->close();
                 if (++ticks == 5 && tag.endsWith("saved over")) {
                     QFile::remove(samplePath()); // as rename(2) does, where it may
-                    QFile::rename(samplePath() + "~", samplePath());
+                    QFile::rename(m_base + "/новый.txt", samplePath());
                     other.close();
                 }
             });
