@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,26 +10,51 @@
 namespace zulcalc {
 
 // The steps of an append, in the order they run; a failure names the one it
-// stopped at.
-enum class AppendStep { Open, Wait, Lock, Measure, Write, Flush };
+// stopped at. Check: what the name stands for, before anything is written.
+enum class AppendStep { Check, Open, Wait, Lock, Measure, Write, Flush };
+
+// Why the name is not appended to (step Check).
+enum class Refusal : unsigned long {
+    Fifo,
+    CharDevice,
+    BlockDevice,
+    Socket,
+    OtherKind,
+    ForeignLink
+};
 
 struct AppendError {
     AppendStep step;
-    // The system's own code: errno, or GetLastError() on Windows; 0 for Wait.
+    // The system's own code: errno, or GetLastError() on Windows; for Check a
+    // Refusal; 0 for Wait, and for a write that took nothing and said no more.
     unsigned long code;
+    // How much of the report stays at the end of the file, where it could not
+    // be cut back.
+    unsigned long long left = 0;
 };
+
+// Called between looks at the lock while another copy holds it.
+using WhileWaiting = std::function<void()>;
 
 // Appends all of `bytes` to `file` (created if need be) at the end the system
 // itself keeps, never at a position read earlier, so a copy that waited, or
-// one on a file system without locks, writes after every other report. While
-// appending it holds an exclusive lock on the file, waiting up to `lockWait`
-// for another holder; the lock lives on the open file, so nothing is left in
-// the folder and it goes with the program if that dies. The bytes are flushed
-// to the disk before success is returned. On a failure whatever part of them
-// reached the file is cut off again, unless something was appended after it,
-// so a report is there whole or not at all and no other report is touched.
+// one on a file system without locks, writes after every other report. Only a
+// plain file takes it: a FIFO, a device or a socket of that name is refused
+// without waiting on it, as is a symbolic link that another user made in a
+// folder others can write. While appending it holds an exclusive lock on the
+// file, waiting up to `lockWait` for another holder; if meanwhile the name
+// has come to stand for another file (an editor saving under it, the file
+// deleted), that one is opened and waited for, within the same time. The lock
+// lives on the open file, so nothing is left in the folder and it goes with
+// the program if that dies. The bytes, and the name of a file this created,
+// are flushed to the disk before success is returned. On a failure whatever
+// part of them reached the file is cut off again where that is certain to take
+// nothing of another report's (the lock held, nothing appended after it);
+// else `left` says how much stays. A file this created and the report did not
+// go into is removed again.
 std::optional<AppendError> appendWhole(const std::filesystem::path& file, std::string_view bytes,
-                                       std::chrono::milliseconds lockWait);
+                                       std::chrono::milliseconds lockWait,
+                                       const WhileWaiting& whileWaiting = {});
 
 // The system's own words for its code, in UTF-8: on Windows in the user's
 // language, with the code; elsewhere in Russian where the system has it (a

@@ -109,25 +109,47 @@ QList<UnwritableCharacter> unwritableCharacters(const ControlText& textOf) {
 }
 
 std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& bytes,
-                                         std::chrono::milliseconds lockWait) {
-    const auto error =
-        appendWhole(std::filesystem::path(path.toStdU16String()),
-                    std::string_view(bytes.constData(), std::size_t(bytes.size())), lockWait);
+                                         std::chrono::milliseconds lockWait,
+                                         const WhileWaiting& whileWaiting) {
+    const auto error = appendWhole(std::filesystem::path(path.toStdU16String()),
+                                   std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                                   lockWait, whileWaiting);
     if (!error)
         return std::nullopt;
     // %1: the system's own words; %2: the wait, in seconds.
     constexpr std::string_view kReasons[] = {
-        "%1",                                             // Open
-        "файл занят другой копией программы дольше %2 с", // Wait
-        "файл не удалось заблокировать для записи (%1)",  // Lock
-        "система не сообщает, где кончается файл (%1)",   // Measure
-        "%1",                                             // Write
-        "отчет не удалось сохранить на диск (%1)",        // Flush
+        "это не обычный файл, а %1: отчет пишется только в обычный файл", // Check
+        "%1",                                                             // Open
+        "файл занят другой копией программы дольше %2 с",                 // Wait
+        "файл не удалось заблокировать для записи (%1)",                  // Lock
+        "система не сообщает, где кончается файл (%1)",                   // Measure
+        "%1",                                                             // Write
+        "отчет не удалось сохранить на диск (%1)",                        // Flush
     };
-    const QString seconds = QString::number(static_cast<double>(lockWait.count()) / 1000);
-    return WriteFailure{path, qs(kReasons[static_cast<int>(error->step)])
-                                  .replace("%2", seconds)
-                                  .replace("%1", qs(systemMessage(error->code)))};
+    // What the name stands for, by Refusal; a foreign link has words of its own.
+    constexpr std::string_view kKinds[] = {
+        "канал (FIFO)",
+        "символьное устройство (например, терминал)",
+        "блочное устройство (диск или его раздел)",
+        "сокет",
+        "файл особого рода",
+    };
+    QString reason = qs(kReasons[static_cast<int>(error->step)]);
+    if (error->step == AppendStep::Check)
+        reason = error->code < std::size(kKinds)
+                     ? reason.arg(qs(kKinds[error->code]))
+                     : QStringLiteral("это символьная ссылка другого пользователя в папке, куда "
+                                      "могут писать и другие: по такой ссылке отчет не пишется");
+    else if (error->step == AppendStep::Write && error->code == 0)
+        reason = QStringLiteral("система не приняла ни байта и не назвала причины");
+    reason.replace("%2", QString::number(static_cast<double>(lockWait.count()) / 1000))
+        .replace("%1", qs(systemMessage(error->code)));
+    if (error->left > 0)
+        reason += QStringLiteral("; в конце файла осталось %1 из %2 байт этого отчета: удалите "
+                                 "их, прежде чем печатать снова")
+                      .arg(error->left)
+                      .arg(bytes.size());
+    return WriteFailure{path, reason};
 }
 
 bool folderIsWritable(const QString& folder) {
@@ -137,7 +159,8 @@ bool folderIsWritable(const QString& folder) {
     return probe.open();
 }
 
-PrintOutcome printReport(const ReportPlace& place, const QByteArray& report) {
+PrintOutcome printReport(const ReportPlace& place, const QByteArray& report,
+                         const WhileWaiting& whileWaiting) {
     const QString name = QStringLiteral("Sample.txt");
     // An installed copy writes among the user's own files whoever runs it:
     // root may write /usr/bin, and an administrator Program Files. Any other
@@ -159,7 +182,7 @@ PrintOutcome printReport(const ReportPlace& place, const QByteArray& report) {
                          .arg(documents);
         return {path, WriteFailure{path, why}};
     }
-    return {path, appendToFile(path, report)};
+    return {path, appendToFile(path, report, place.lockWait, whileWaiting)};
 }
 
 } // namespace zulcalc

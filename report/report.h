@@ -2,6 +2,7 @@
 
 #include "calc/inputs.h"
 #include "calc/presentation.h"
+#include "report/append_file.h"
 
 #include <QByteArray>
 #include <QList>
@@ -116,9 +117,11 @@ struct WriteFailure {
 inline constexpr std::chrono::milliseconds kLockWait{5000};
 
 // Appends all of `bytes` to the file, holding its lock, or nothing at all
-// (see appendWhole); the reason of a failure in the user's words.
+// (see appendWhole); the reason of a failure in the user's words, with how
+// much of the report stays in the file where it could not be cut back.
 std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& bytes,
-                                         std::chrono::milliseconds lockWait = kLockWait);
+                                         std::chrono::milliseconds lockWait = kLockWait,
+                                         const WhileWaiting& whileWaiting = {});
 
 // Where a report may go. `folderWritable` tells whether the user may create
 // and write files in a folder; `installed`, whether the program is the copy
@@ -128,6 +131,7 @@ struct ReportPlace {
     QString documentsDir;
     std::function<bool(const QString& folder)> folderWritable;
     bool installed = false;
+    std::chrono::milliseconds lockWait = kLockWait; // tests wait less
 };
 
 bool folderIsWritable(const QString& folder);
@@ -140,7 +144,9 @@ struct PrintOutcome {
 // Appends the report to Sample.txt beside the program; for an installed copy,
 // or when the program's folder is closed to the user, to Sample.txt in the
 // documents folder instead, creating that folder if need be.
-PrintOutcome printReport(const ReportPlace& place, const QByteArray& report);
+// `whileWaiting` runs while another copy holds the file.
+PrintOutcome printReport(const ReportPlace& place, const QByteArray& report,
+                         const WhileWaiting& whileWaiting = {});
 
 // Asks the desktop to open a file with its associated application. Behind
 // an interface so that tests never start a real editor.

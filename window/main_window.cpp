@@ -119,6 +119,27 @@ QString listOf(const QList<UnwritableCharacter>& unwritable) {
     return lines.join('\n');
 }
 
+// While another copy holds the report file, the window goes on drawing itself
+// and taking its messages (Windows calls a window that takes none for 5 s not
+// responding), but what is typed or clicked meanwhile is dropped, not kept
+// for after the wait, where it would land in a box or answer a message box
+// unread; and the window is not closed under the print.
+class InputDropped : public QObject {
+  public:
+    InputDropped() { QCoreApplication::instance()->installEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        const auto type = event->type();
+        if (!event->isInputEvent() && type != QEvent::Shortcut && type != QEvent::Close)
+            return false;
+        // An accepted override keeps a key from any shortcut; a close
+        // ignored leaves the window open.
+        event->setAccepted(type == QEvent::ShortcutOverride);
+        return true;
+    }
+};
+
 } // namespace
 
 MainWindow::MainWindow(WindowServices services, QWidget* parent)
@@ -297,10 +318,15 @@ void MainWindow::print() {
     PrintOutcome outcome;
     {
         // Another copy may hold the file for seconds: the window looks busy,
-        // not hung, and the cursor is back before anything else is shown.
+        // not hung (see InputDropped), and the cursor is back before anything
+        // else is shown.
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        outcome = printReport(m_services.reportPlace, toWindows1251(report));
+        const InputDropped dropped;
+        // Nor can a screen reader, which presses menu items directly, print again meanwhile.
+        const QSignalBlocker once(findChild<QAction*>(QStringLiteral("пункт_меню_печать")));
+        outcome = printReport(m_services.reportPlace, toWindows1251(report),
+                              [] { QCoreApplication::processEvents(); });
     }
     if (outcome.failure) {
         m_services.messages.error(

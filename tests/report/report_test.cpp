@@ -104,20 +104,5 @@ TEST(ReportFile, TwoCopiesPrintingAtOnce) {
     }
 }
 
-// A copy that waits too long for the other says so (the test above has
-// copies wait their turn).
-TEST(ReportFile, ACopyGivesUpAfterItsWait) {
-    const QTemporaryDir dir;
-    const QString path = dir.filePath("Sample.txt");
-    ASSERT_TRUE(writeFile(path, "old\r\n"));
-    QFile other(path);
-    ASSERT_TRUE(other.open(QIODevice::Append));
-    ASSERT_TRUE(holdLock(other));
-    const auto failure = appendToFile(path, "report", std::chrono::milliseconds(100));
-    ASSERT_TRUE(failure);
-    EXPECT_TRUE(failure->reason.contains("занят другой копией")) << failure->reason.toStdString();
-    EXPECT_EQ(readFile(path), "old\r\n");
-}
-
 } // namespace
 } // namespace zulcalc

@@ -39,7 +39,7 @@ for suite in calc ${linux:+report window}; do
     # GoogleTest's closing lines, or Qt Test's totals
     ok=$(sed -n -e 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' -e 's/^Totals: \([0-9]*\) passed.*/\1/p' "$log")
     bad=$(sed -n -e 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' -e 's/^Totals: .* \([0-9]*\) failed.*/\1/p' "$log")
-    [ -z "$ok" ] && bad=$((${bad:-0} + 1)) # it did not get to the end
+    [ "${ok:-0}" -eq 0 ] && bad=$((${bad:-0} + 1)) # it did not get to the end, or ran nothing
     grep -E '^(SKIP|FAIL!)|\[  FAILED  \]|: Failure' "$log" | sed 's/^/windows check: /' # the rest in $log
     count "${ok:-0}" "${bad:-0}" "$suite suite"
 done
