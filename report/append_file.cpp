@@ -459,6 +459,7 @@ std::optional<AppendError> appendWhole(const std::filesystem::path& path, std::s
         return failure;
     }
 }
+
 std::string systemMessage(unsigned long code) {
 #ifdef _WIN32
     // Language 0: the user's own, as the system looks it up.

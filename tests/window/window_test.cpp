@@ -108,10 +108,10 @@ class WindowTest : public QObject {
             m_desktop.printCursor = cursor ? cursor->shape() : Qt::ArrowCursor;
             return writable(folder);
         };
-        m_window = std::make_unique<MainWindow>(WindowServices{
-            m_desktop,
-            m_desktop,
-            {programDir(), m_base + "/home/Документы", asked, installed, lockWait}});
+        m_window = std::make_unique<MainWindow>(
+            WindowServices{m_desktop,
+                           m_desktop,
+                           {programDir(), m_base + "/home/Документы", asked, installed, lockWait}});
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -470,7 +470,8 @@ class WindowTest : public QObject {
         }
         if (exit || goneBack)
             QVERIFY(m_desktop.shown.isEmpty());
-        if (exit || goneBack || tag.endsWith("new file")) // a new file that took no report is gone again
+        if (exit || goneBack ||
+            tag.endsWith("new file")) // a new file that took no report is gone again
             QVERIFY(!QFile::exists(samplePath()));
         else if (!printed && QFileInfo(samplePath()).isFile() &&
                  !QFileInfo(samplePath()).isSymLink())
