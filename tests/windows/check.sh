@@ -12,6 +12,11 @@ export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 passed=0 failed=0
 . "$here/visible.sh"
+# A Wine of this prefix still running from before this display (a prefix
+# made beforehand) would give every program its desktop, which has none:
+# no window could be made. Ended, and waited for.
+/usr/lib/wine/wineserver -k 2>/dev/null
+/usr/lib/wine/wineserver -w
 enter() { # title, shot: Enter on the window of that title until it goes
     local window
     window=$(visible "$1") || return 1
