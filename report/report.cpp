@@ -1,6 +1,7 @@
 #include "report/report.h"
 
 #include "report/append_file.h"
+#include "report/native_file.h"
 #include "report/utf8.h"
 
 #include <QDir>
@@ -110,23 +111,26 @@ QList<UnwritableCharacter> unwritableCharacters(const ControlText& textOf) {
 
 std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& bytes,
                                          std::chrono::milliseconds lockWait,
-                                         const WhileWaiting& whileWaiting) {
+                                         const WhileWaiting& whileWaiting, FileSystem* system) {
+    NativeFileSystem native;
     const auto error = appendWhole(std::filesystem::path(path.toStdU16String()),
                                    std::string_view(bytes.constData(), std::size_t(bytes.size())),
-                                   lockWait, whileWaiting);
+                                   lockWait, whileWaiting, system ? *system : native);
     if (!error)
         return std::nullopt;
     // %1: the system's own words; %2: the wait, in seconds.
     constexpr std::string_view kReasons[] = {
         "это не обычный файл, а %1: отчет пишется только в обычный файл", // Check
         "%1",                                                             // Open
-        "файл занят другой копией программы дольше %2 с",                 // Wait
-        "файл не удалось заблокировать для записи (%1)",                  // Lock
-        "система не сообщает, где кончается файл (%1)",                   // Measure
-        "%1",                                                             // Write
-        "отчет не удалось сохранить на диск (%1)",                        // Flush
+        "файл дольше %2 с открыт в другой программе, которая не дает в него писать (например, "
+        "в Excel или программе синхронизации): закройте его там (%1)", // InUse
+        "файл занят другой копией программы дольше %2 с",              // Wait
+        "файл не удалось заблокировать для записи (%1)",               // Lock
+        "система не сообщает, где кончается файл (%1)",                // Measure
+        "%1",                                                          // Write
+        "отчет не удалось сохранить на диск (%1)",                     // Flush
     };
-    // What the name stands for, by Refusal; a foreign link has words of its own.
+    // What the name stands for, by Refusal.
     constexpr std::string_view kKinds[] = {
         "канал (FIFO)",
         "символьное устройство (например, терминал)",
@@ -135,11 +139,11 @@ std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& 
         "файл особого рода",
     };
     QString reason = qs(kReasons[static_cast<int>(error->step)]);
-    if (error->step == AppendStep::Check)
-        reason = error->code < std::size(kKinds)
-                     ? reason.arg(qs(kKinds[error->code]))
-                     : QStringLiteral("это символьная ссылка другого пользователя в папке, куда "
-                                      "могут писать и другие: по такой ссылке отчет не пишется");
+    if (error->refusal == Refusal::ForeignLink)
+        reason = QStringLiteral("это символьная ссылка другого пользователя в папке, куда могут "
+                                "писать и другие: по такой ссылке отчет не пишется");
+    else if (error->refusal)
+        reason = reason.arg(qs(kKinds[static_cast<int>(*error->refusal)]));
     else if (error->step == AppendStep::Write && error->code == 0)
         reason = QStringLiteral("система не приняла ни байта и не назвала причины");
     reason.replace("%2", QString::number(static_cast<double>(lockWait.count()) / 1000))

@@ -119,9 +119,11 @@ inline constexpr std::chrono::milliseconds kLockWait{5000};
 // Appends all of `bytes` to the file, holding its lock, or nothing at all
 // (see appendWhole); the reason of a failure in the user's words, with how
 // much of the report stays in the file where it could not be cut back.
+// `system`: the native one where none is given.
 std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& bytes,
                                          std::chrono::milliseconds lockWait = kLockWait,
-                                         const WhileWaiting& whileWaiting = {});
+                                         const WhileWaiting& whileWaiting = {},
+                                         FileSystem* system = nullptr);
 
 // Where a report may go. `folderWritable` tells whether the user may create
 // and write files in a folder; `installed`, whether the program is the copy

@@ -55,6 +55,35 @@ inline bool holdLock(QFile& file) {
 #endif
 }
 
+// Another program holding the file as only Windows lets one: open so that no
+// one else may write it (Excel, a scanner, a sync client), or being deleted
+// until it lets go. Elsewhere nothing.
+class HeldByAnotherProgram {
+  public:
+    HeldByAnotherProgram([[maybe_unused]] const QString& path, [[maybe_unused]] bool deleting) {
+#ifdef _WIN32
+        const std::wstring name = QDir::toNativeSeparators(path).toStdWString();
+        m_handle =
+            CreateFileW(name.c_str(), deleting ? DELETE : GENERIC_READ,
+                        FILE_SHARE_READ | (deleting ? FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0),
+                        nullptr, OPEN_EXISTING, 0, nullptr);
+        FILE_DISPOSITION_INFO gone{TRUE};
+        if (deleting)
+            SetFileInformationByHandle(m_handle, FileDispositionInfo, &gone, sizeof gone);
+#endif
+    }
+#ifdef _WIN32
+    ~HeldByAnotherProgram() {
+        CloseHandle(m_handle);
+    }
+    HeldByAnotherProgram(const HeldByAnotherProgram&) = delete;
+    HeldByAnotherProgram& operator=(const HeldByAnotherProgram&) = delete;
+
+  private:
+    HANDLE m_handle;
+#endif
+};
+
 // A file system of one page (4 KiB) to fill up for real: at `where`, a tmpfs
 // in this thread's own mount namespace, which root may make; under Wine a
 // folder on the drive tools/windows-check.sh makes of one (ZULCALC_SMALL_DRIVE).

@@ -1,3 +1,4 @@
+#include "report/native_file.h"
 #include "report/report.h"
 #include "report/utf8.h"
 #include "tests/calc/test_support.h"
@@ -5,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
@@ -57,29 +62,192 @@ TEST(Report, Windows1251WithQuestionMarksForTheRest) {
               QByteArray("a?b??c?d"));
 }
 
+// The system's answers as a row of faults.tsv sets them up, in front of the
+// real ones (a file system for tests, as SQLite has): what the row names
+// fails so, the rest is the system's.
+struct Faults : QStringList {
+    QString after(const char* word, int n = 1) const {
+        return contains(word) ? value(indexOf(word) + n) : QString();
+    }
+    std::size_t written = 0;
+    int opens = 0, cutBacks = 0;
+};
+
+class FaultyFile final : public File {
+  public:
+    FaultyFile(std::unique_ptr<File> real, Faults& setUp, std::filesystem::path path)
+        : m_real(std::move(real)), m_faults(setUp), m_path(std::move(path)) {}
+    bool isNamedBy(const Named& named) const override { return m_real->isNamedBy(named); }
+    Lock tryLock(SystemCode& error) override {
+        return m_faults.contains("nolock") ? Lock::Unsupported : m_real->tryLock(error);
+    }
+    SystemCode length(unsigned long long& bytes) override { return m_real->length(bytes); }
+    std::size_t writeAtEnd(std::string_view bytes, SystemCode& error) override {
+        const std::size_t taken =
+            m_faults.contains("write0") ? 0
+            : m_faults.contains("full")
+                ? std::min(bytes.size(), m_faults.after("full").toULong() - m_faults.written)
+                : bytes.size();
+        if (taken == 0 && m_faults.contains("renamed-over")) // another's file, which must stay
+            std::filesystem::rename(m_path.parent_path() / "другой.txt", m_path);
+        m_faults.written += taken;
+        return taken ? m_real->writeAtEnd(bytes.substr(0, taken), error)
+                     : (error = m_faults.after("full", 2).toULong(), 0);
+    }
+    SystemCode flush() override { return m_real->flush(); }
+    SystemCode cutTo(unsigned long long bytes) override {
+        return ++m_faults.cutBacks, m_faults.contains("uncut") ? m_faults.after("uncut").toULong()
+                                                               : m_real->cutTo(bytes);
+    }
+    void removeIfEmpty(const std::filesystem::path& path) override { m_real->removeIfEmpty(path); }
+
+  private:
+    std::unique_ptr<File> m_real;
+    Faults& m_faults;
+    std::filesystem::path m_path;
+};
+
+class FaultyFileSystem final : public FileSystem {
+  public:
+    explicit FaultyFileSystem(Faults& setUp) : m_faults(setUp) {}
+    Named lookUp(const std::filesystem::path& path) override { return m_native.lookUp(path); }
+    Opening open(const std::filesystem::path& path) override {
+        if (m_faults.after("in-use") == "all" ||
+            m_faults.opens++ < m_faults.after("in-use").toInt())
+            return {nullptr, 32, true};
+        Opening opening = m_native.open(path);
+        if (opening.file)
+            opening.file = std::make_unique<FaultyFile>(std::move(opening.file), m_faults, path);
+        return opening;
+    }
+    SystemCode flushFolder(const std::filesystem::path& file) override {
+        return m_faults.contains("folder-flush") ? m_faults.after("folder-flush").toULong()
+                                                 : m_native.flushFolder(file);
+    }
+    bool folderFlushFailed(SystemCode error) const override {
+        return m_native.folderFlushFailed(error);
+    }
+
+  private:
+    Faults& m_faults;
+    NativeFileSystem m_native;
+};
+
+// The system's words for each code {N} of a table's text.
+inline QString withSystemWords(QString text) {
+    for (const auto& code : QRegularExpression("\\{(\\d+)\\}").globalMatch(text))
+        text.replace(code.captured(0), qs(systemMessage(code.captured(1).toULong())));
+    return text;
+}
+
+class FileFaults : public testing::TestWithParam<Row> {};
+
+TEST_P(FileFaults, TheReportWholeOrNothingAndTheReason) {
+    const Row& row = GetParam();
+    const bool windows = QSysInfo::kernelType() == "winnt";
+    const QString outcome = withSystemWords(qs(row[windows && row.fields.size() > 3 ? 3 : 2]));
+    Faults setUp{qs(row[1]).split(' ')};
+    const bool shell = setUp[0] == "sh";
+    if (outcome == "-" || (windows && shell))
+        GTEST_SKIP() << "not on this system";
+    const QTemporaryDir dir;
+    QString folder = dir.filePath("зал");
+    std::optional<SmallDisk> disk;
+    if (setUp.contains("small-disk") && (folder = disk.emplace(folder).folder).isEmpty())
+        GTEST_SKIP() << "no small disk: as root a tmpfs, under Wine the drive of "
+                        "tools/windows-check.sh";
+    const QString path = folder + "/Sample.txt";
+    // On the small disk the file and 500 bytes of the report fill its page.
+    QByteArray before(setUp.contains("new") || shell ? 0 : disk ? 4096 - 500 : 1000, 'o');
+    ASSERT_TRUE(QDir().mkpath(setUp.contains("folder") ? path : folder) &&
+                (disk || writeFile(folder + "/другой.txt", "another's file")) &&
+                writeFile(dir.filePath("свой.txt"), {}) &&
+                (before.isEmpty() || writeFile(path, before)));
+    if (shell && QProcess::execute("sh", {"-c", "cd \"$0\" && " + qs(row[1]).mid(3), folder}) != 0)
+        GTEST_SKIP() << "only root sets this up";
+    // Another copy, or on Windows another program, holds the file until the
+    // 5th look, or all along; another copy's file may be saved over meanwhile.
+    QFile other(path);
+    if (setUp.contains("held") && !(other.open(QIODevice::Append) && holdLock(other)))
+        FAIL() << "cannot hold the file";
+    std::optional<HeldByAnotherProgram> program;
+    if (setUp.contains("unshared") || setUp.contains("deleting"))
+        program.emplace(path, setUp.contains("deleting"));
+    int looks = 0;
+    const auto whileWaiting = [&] {
+        if (++looks != 5 || !(setUp.contains("saved-over") || setUp.contains("deleting") ||
+                              setUp.after("unshared") == "5"))
+            return;
+        if (setUp.contains("saved-over") && QFile::remove(path))
+            QFile::rename(folder + "/другой.txt", path);
+        other.close();
+        program.reset();
+    };
+    const QByteArray report(3000, 'r');
+    QElapsedTimer waited;
+    waited.start();
+    FaultyFileSystem system(setUp);
+    const auto failure =
+        appendToFile(path, report, std::chrono::milliseconds(300), whileWaiting, &system);
+    const qint64 elapsed = waited.elapsed();
+    program.reset();
+    other.close();
+
+    EXPECT_EQ((failure ? failure->reason : "printed").toStdString(), outcome.toStdString());
+    // What the file holds: what took the name meanwhile, else what it held,
+    // and the report or what is left of it; a new file it did not go into is
+    // gone.
+    if (setUp.contains("renamed-over") || setUp.contains("saved-over") ||
+        setUp.contains("deleting"))
+        before = setUp.contains("deleting") ? "" : "another's file";
+    const auto left = QRegularExpression("осталось (\\d+) из").match(outcome).captured(1).toInt();
+    if (failure && setUp.contains("new") && !setUp.contains("folder") && before.isEmpty()) {
+        EXPECT_FALSE(QFileInfo::exists(path)) << "a new file that took no report is left";
+    } else if (!failure || QFileInfo(path).isFile()) {
+        EXPECT_EQ(readFile(path), before + (failure ? report.left(left) : report));
+    }
+    // The window is called back all through a wait, and one that gives up
+    // does so after the time it was given, not many times that.
+    EXPECT_TRUE(setUp.after("in-use") != "3" || looks == 3) << looks << " looks";
+    EXPECT_TRUE(!outcome.contains("дольше") || (looks >= 5 && elapsed >= 300 && elapsed < 3000))
+        << looks << " looks in " << elapsed << " ms";
+    if (setUp.contains("new") && !failure) { // made as any other file of the user's
+        EXPECT_EQ(QFileInfo(path).permissions(), QFileInfo(folder + "/другой.txt").permissions());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FileFaults, testing::ValuesIn(readTable("report/faults.tsv", true)),
+                         RowName());
+
 // Two copies of the program printing into one file at the same instant: this
 // test again in two processes, told by their environment what to append and
-// let go together. Where a file size limit can be set, one of them runs out
-// of room halfway through its report and cuts it back; every report of the
-// other is there whole, and nothing of the failing one. On Windows both print,
-// each after the other's report: the lock and the system's own append hold.
+// let go together by a line on their input. Where a file size limit can be
+// set, the second runs out of room halfway through its report whichever goes
+// first, and cuts it back: the first's report is there whole, and nothing of
+// the second's. On Windows both print, each after the other's report: the
+// lock and the system's own append hold.
 TEST(ReportFile, TwoCopiesPrintingAtOnce) {
     const bool sizeLimit = limitFileSize();
     if (const QByteArray copy = qgetenv("ZULCALC_COPY"); !copy.isEmpty()) {
-        const QString file = qEnvironmentVariable("ZULCALC_FILE");
-        std::cout << "ready" << std::endl;
-        while (!QFile::exists(file + ".go")) {
-        } // spinning, so that both copies see it at the same instant
         const bool cutShort = sizeLimit && copy == "b";
-        limitFileSize(cutShort ? 2500 : -1);
-        std::exit(appendToFile(file, copy.repeated(3000)).has_value() == cutShort ? 0 : 1);
+        std::cout << "ready" << std::endl;
+        std::string go;
+        std::getline(std::cin, go);
+        limitFileSize(cutShort ? 5500 : -1);
+        Faults counted;
+        FaultyFileSystem system(counted);
+        const auto failure =
+            appendToFile(qEnvironmentVariable("ZULCALC_FILE"),
+                         copy.repeated(cutShort ? 6000 : 3000), kLockWait, {}, &system);
+        std::cerr << (failure ? failure->reason.toStdString() : "printed") << ", cut back "
+                  << counted.cutBacks << " times" << std::endl;
+        std::exit(bool(failure) == cutShort && counted.cutBacks == (cutShort ? 1 : 0) ? 0 : 1);
     }
     const QTemporaryDir dir;
     const QString path = dir.filePath("Sample.txt");
     const QByteArray initial(1000, 'o'), a(3000, 'a'), b(3000, 'b');
     for (int round = 0; round < 50; ++round) {
         ASSERT_TRUE(writeFile(path, initial));
-        QFile::remove(path + ".go");
         QProcess copies[2];
         for (int i = 0; i < 2; ++i) {
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -92,10 +260,17 @@ TEST(ReportFile, TwoCopiesPrintingAtOnce) {
             while (!said.contains("ready") && copies[i].waitForReadyRead())
                 said += copies[i].readAllStandardOutput();
         }
-        ASSERT_TRUE(writeFile(path + ".go", {}));
-        for (QProcess& started : copies) {
-            ASSERT_TRUE(started.waitForFinished());
-            EXPECT_EQ(started.exitCode(), 0) << "round " << round;
+        for (QProcess& copy : copies)
+            copy.write("go\n");
+        for (QProcess& copy : copies) {
+            const bool ended = copy.waitForFinished();
+            ASSERT_TRUE(ended && copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0)
+                << "round " << round << ", copy "
+                << copy.processEnvironment().value("ZULCALC_COPY").toStdString()
+                << (ended ? ": ended" : ": not running") << ", error " << copy.error() << " ("
+                << copy.errorString().toStdString() << "), exit status " << copy.exitStatus()
+                << ", code " << copy.exitCode()
+                << ", said: " << copy.readAllStandardError().toStdString();
         }
         const QByteArray report = readFile(path);
         ASSERT_TRUE(sizeLimit ? report == initial + a
