@@ -1,7 +1,11 @@
 #pragma once
 
+#include "report/append_file.h"
+#include "report/utf8.h"
+
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <algorithm>
 #ifdef _WIN32
@@ -18,6 +22,13 @@
 #endif
 
 namespace zulcalc::testing_support {
+
+// The system's words for each code {N} of a table's text.
+inline QString withSystemWords(QString text) {
+    for (const auto& code : QRegularExpression("\\{(\\d+)\\}").globalMatch(text))
+        text.replace(code.captured(0), qs(systemMessage(code.captured(1).toULong())));
+    return text;
+}
 
 inline QByteArray readFile(const QString& path) {
     QFile file(path);

@@ -133,13 +133,6 @@ class FaultyFileSystem final : public FileSystem {
     NativeFileSystem m_native;
 };
 
-// The system's words for each code {N} of a table's text.
-inline QString withSystemWords(QString text) {
-    for (const auto& code : QRegularExpression("\\{(\\d+)\\}").globalMatch(text))
-        text.replace(code.captured(0), qs(systemMessage(code.captured(1).toULong())));
-    return text;
-}
-
 class FileFaults : public testing::TestWithParam<Row> {};
 
 TEST_P(FileFaults, TheReportWholeOrNothingAndTheReason) {

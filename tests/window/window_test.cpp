@@ -79,7 +79,6 @@ class WindowTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QString m_base; // where the folders below are: the scratch folder, or a small disk
     QTranslator m_qtTexts;
     Recorder m_desktop;
     std::unique_ptr<MainWindow> m_window;
@@ -98,7 +97,7 @@ class WindowTest : public QObject {
         QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
     }
     // A folder name with spaces and Cyrillic letters, as offices name them.
-    QString programDir() const { return m_base + "/Мои проекты/зал 2"; }
+    QString programDir() const { return m_dir.filePath("Мои проекты/зал 2"); }
     QString samplePath() const { return programDir() + "/Sample.txt"; }
 
     void makeWindow(std::function<bool(const QString&)> writable = folderIsWritable,
@@ -108,10 +107,10 @@ class WindowTest : public QObject {
             m_desktop.printCursor = cursor ? cursor->shape() : Qt::ArrowCursor;
             return writable(folder);
         };
-        m_window = std::make_unique<MainWindow>(
-            WindowServices{m_desktop,
-                           m_desktop,
-                           {programDir(), m_base + "/home/Документы", asked, installed, lockWait}});
+        m_window = std::make_unique<MainWindow>(WindowServices{
+            m_desktop,
+            m_desktop,
+            {programDir(), m_dir.filePath("home/Документы"), asked, installed, lockWait}});
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -136,7 +135,6 @@ class WindowTest : public QObject {
     }
     void init() {
         m_desktop = {};
-        m_base = m_dir.path();
         QDir(m_dir.path()).removeRecursively();
         QVERIFY(QDir().mkpath(programDir()));
         makeWindow();
@@ -345,7 +343,7 @@ class WindowTest : public QObject {
             !qs(systemMessage(ENOENT)).contains(QRegularExpression("[а-я]")))
             QSKIP("no ru_RU.UTF-8 locale: the system's reasons are not in Russian "
                   "(tools/test.sh makes it)");
-        const QString path = m_base + "/" + qs(row[1]);
+        const QString path = m_dir.filePath(qs(row[1]));
         const QByteArray before(
             tag == "read-only file" || tag == "another program keeps it open" ? 1000 : 0, 'o');
         if (!before.isEmpty())
@@ -360,7 +358,7 @@ class WindowTest : public QObject {
         if (tag == "Sample.txt is a folder")
             QDir().mkpath(samplePath());
         if (tag.endsWith("no documents folder"))
-            writeFile(m_base + "/home", "a file in the way");
+            writeFile(m_dir.filePath("home"), "a file in the way");
         // Another copy printing, or another program holding the file, all the
         // while: the window goes on (a timer of no interval fires at every
         // look at the file), but what is typed or clicked meanwhile does
@@ -447,10 +445,9 @@ class WindowTest : public QObject {
             QCOMPARE(m_desktop.shown.size(), 1);
             // The system's reason, in Russian whatever the locale; on Windows
             // its own words for the code {N}, in the user's language.
-            reason.replace("%1", QDir::toNativeSeparators(programDir()))
-                .replace("%2", QDir::toNativeSeparators(path));
-            if (const auto code = QRegularExpression("\\{(\\d+)\\}").match(reason); code.hasMatch())
-                reason.replace(code.captured(0), qs(systemMessage(code.captured(1).toULong())));
+            reason = withSystemWords(reason)
+                         .replace("%1", QDir::toNativeSeparators(programDir()))
+                         .replace("%2", QDir::toNativeSeparators(path));
             QVERIFY2(m_desktop.shown[0][2].contains(QDir::toNativeSeparators(path)) &&
                          m_desktop.shown[0][2].contains("\nПричина: " + reason + "\n\n"),
                      qPrintable(m_desktop.shown[0][2]));
