@@ -151,6 +151,11 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     buildMenu();
     connectInputs();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // Sized now: show() makes the native window before it lays the window
+    // out, and Windows places a window by the size it is made with, Qt's
+    // default 640 x 480 until then, centred; the window would then grow past
+    // the right and bottom of a laptop's screen.
+    adjustSize();
     control(reported::projectCode.box)->setFocus();
 }
 
