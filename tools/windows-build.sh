@@ -19,17 +19,28 @@ cmake --no-warn-unused-cli -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=tool
     -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF >/dev/null
 targets=(zulcalc calc_tests report_tests window_tests)
 [ "${1:-}" = --program ] && targets=(zulcalc)
-cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" |
-    grep -E 'error|warning' || true
-test -f "$build/window/zulcalc.exe"
+# What users get goes into dist, made afresh: after a failure it holds
+# nothing, no older build's program or installer.
+dist=$build/dist
+rm -rf "$dist"
+# A build that fails stops here, with what failed: in a folder built before,
+# the programs that no longer build would still be there, the old ones, for
+# the checks to run and the installer to pack. Warnings are shown either way.
+log=$build/build.log
+if ! cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" >"$log" 2>&1; then
+    # ninja's account of each failed step: the step, its command, what it said
+    sed -n '/^FAILED: /,$p' "$log" | grep -v '^\[[0-9]*/[0-9]*\] ' >&2
+    echo "windows build: the build failed; all it said is in $log" >&2
+    exit 1
+fi
+grep -E 'warning' "$log" >&2 || true
 
 # What users get: the program without its debugging symbols, and the
 # installer that carries it. Both carry the commit's date, not the clock's,
 # so that one commit gives the same bytes in any folder at any time.
 epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}
 version=$(sed -n 's/^project(zulcalc VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-dist=$build/dist
-rm -rf "$dist" && mkdir -p "$dist" # this build's, no older version's installer
+mkdir -p "$dist"
 # strip stamps the program anew, with this date
 SOURCE_DATE_EPOCH=$epoch x86_64-w64-mingw32-strip -o "$dist/zulcalc.exe" "$build/window/zulcalc.exe"
 staged=$build/msi
@@ -54,18 +65,20 @@ package=$(uuidgen --sha1 --namespace "$product" --name "$files")
 # the package code at random and dates the database by the clock: the table
 # _SummaryInformation sets both. Its times, as the cabinet's, are read in UTC.
 msi=$dist/zulcalc-$version-x64.msi
+made=$staged/installer.msi # moved into dist once whole
 export TZ=UTC
 (cd "$staged" && WINDOWS_LANGUAGE=ru wixl -a x64 -D Version="$version" -D ProductCode="$product" \
-    -o ../../"$msi" zulcalc.wxs)
+    -o installer.msi zulcalc.wxs)
 # Its pages: tables wixl cannot write (tools/windows/dialogs.sh), imported in
 # the order they are written, not a glob's, which changes with the locale:
 # the order of the imports is the order of the database's strings.
-bash tools/windows/dialogs.sh "$msi" "$staged/pages" >"$staged/pages.txt"
+bash tools/windows/dialogs.sh "$made" "$staged/pages" >"$staged/pages.txt"
 mapfile -t pages <"$staged/pages.txt"
 printf '\r\n\r\n1251\t_ForceCodepage\r\n' >"$staged/_ForceCodepage.idt"
 stamp=$(date -d "@$epoch" '+%Y/%m/%d %H:%M:%S')
 printf 'PropertyId\tValue\r\ni2\tl255\r\n_SummaryInformation\tPropertyId\r\n9\t{%s}\r\n12\t%s\r\n13\t%s\r\n' \
     "${package^^}" "$stamp" "$stamp" >"$staged/_SummaryInformation.idt"
-WINDOWS_LANGUAGE=ru msibuild "$msi" -i "$staged/_ForceCodepage.idt" "$staged/_SummaryInformation.idt" "${pages[@]}"
+WINDOWS_LANGUAGE=ru msibuild "$made" -i "$staged/_ForceCodepage.idt" "$staged/_SummaryInformation.idt" "${pages[@]}"
+mv "$made" "$msi"
 echo "$PWD/$dist/zulcalc.exe"
 echo "$PWD/$msi"

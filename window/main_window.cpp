@@ -151,6 +151,11 @@ MainWindow::MainWindow(WindowServices services, QWidget* parent)
     buildMenu();
     connectInputs();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // Sized now: show() makes the native window before it lays the window
+    // out, and Windows places a window by the size it is made with, Qt's
+    // default 640 x 480 until then, centred; the window would then grow past
+    // the right and bottom of a laptop's screen.
+    adjustSize();
     control(reported::projectCode.box)->setFocus();
 }
 
@@ -213,15 +218,22 @@ void MainWindow::buildMenu() {
 }
 
 void MainWindow::connectInputs() {
-    // Looked up once: on Windows each look-up asks the shell.
-    const QIcon sign = style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this);
     for (Input input : kAllInputs) {
         QLineEdit* box = lineEdit(inputBoxName(input));
-        new ReadingHint(box, sign);
+        new ReadingHint(box, [this]() -> const QIcon& { return warningSign(); });
         connect(box, &QLineEdit::textChanged, this, [this, input](const QString& text) {
             onTextChanged(m_inputs, inputBoxName(input), text.toStdString());
         });
     }
+}
+
+const QIcon& MainWindow::warningSign() {
+    // Looked up once, and only when a sign is first drawn: on Windows each
+    // look-up asks the shell, on Linux it searches the icon theme's folders,
+    // about a quarter of the start-up, and most sessions show no sign.
+    if (!m_warningSign)
+        m_warningSign = style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this);
+    return *m_warningSign;
 }
 
 QWidget* MainWindow::control(std::string_view objectName) const {

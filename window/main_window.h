@@ -4,7 +4,10 @@
 #include "report/report.h"
 
 #include <QHash>
+#include <QIcon>
 #include <QMainWindow>
+
+#include <optional>
 
 class QLineEdit;
 
@@ -53,6 +56,8 @@ class MainWindow : public QMainWindow {
     void buildControls();
     void buildMenu();
     void connectInputs();
+    // The style's warning sign, as the warning boxes show it.
+    const QIcon& warningSign();
     // The control of that name; there is always one (asserted).
     QWidget* control(std::string_view objectName) const;
     QWidget* control(const QString& objectName) const;
@@ -77,6 +82,7 @@ class MainWindow : public QMainWindow {
     Исходные_значения m_inputs;
     Расчетные_величины m_results;
     QHash<QString, QWidget*> m_controls;
+    std::optional<QIcon> m_warningSign;
 };
 
 } // namespace zulcalc

@@ -8,8 +8,8 @@
 
 namespace zulcalc {
 
-ReadingHint::ReadingHint(QLineEdit* box, const QIcon& sign)
-    : QLabel(box->parentWidget()), m_box(box), m_sign(sign) {
+ReadingHint::ReadingHint(QLineEdit* box, Sign sign)
+    : QLabel(box->parentWidget()), m_box(box), m_sign(std::move(sign)) {
     setObjectName(QStringLiteral("подсказка_чтения_") + box->objectName());
     // At the size of a menu's icons whatever the style's: nearer its box
     // than the closest caption (that of the width, 23 pixels after the
@@ -38,7 +38,7 @@ void ReadingHint::follow() {
 
 void ReadingHint::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    m_sign.paint(&painter, rect());
+    m_sign().paint(&painter, rect());
 }
 
 } // namespace zulcalc

@@ -3,6 +3,8 @@
 #include <QIcon>
 #include <QLabel>
 
+#include <functional>
+
 class QLineEdit;
 
 namespace zulcalc {
@@ -16,9 +18,11 @@ namespace zulcalc {
 // without a hint those state the standing rule.
 class ReadingHint : public QLabel {
   public:
-    // Beside the box, following its text from now on; `sign` is what the
-    // warning boxes show.
-    ReadingHint(QLineEdit* box, const QIcon& sign);
+    // What the warning boxes show, asked for each time the sign is drawn.
+    using Sign = std::function<const QIcon&()>;
+
+    // Beside the box, following its text from now on.
+    ReadingHint(QLineEdit* box, Sign sign);
 
   protected:
     // Drawn for the screen it is on: a pixmap made once, for the screen the
@@ -29,7 +33,7 @@ class ReadingHint : public QLabel {
     void follow();
 
     QLineEdit* m_box;
-    QIcon m_sign;
+    Sign m_sign;
 };
 
 } // namespace zulcalc

@@ -180,6 +180,9 @@ class WindowTest : public QObject {
         QVERIFY(m_window->centralWidget()->width() >= 1065 &&
                 m_window->centralWidget()->height() >= 601);
         QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+        // It has that size before show() makes its native window: Windows
+        // places a window by the size it is made with.
+        QCOMPARE(MainWindow({m_desktop, m_desktop, {}}).size(), m_window->size());
         QCOMPARE(QFontInfo(control("lblВысота")->font()).family(),
                  QString("DejaVu Sans Condensed"));
         const QFontInfo title(control("lblРасчетЗУЛ")->font());
