@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/deps.sh g++-mingw-w64-x86-64-posix wine64 googletest xvfb xauth xdotool imagemagick
+bash tools/deps.sh g++-mingw-w64-x86-64-posix wine64 googletest xvfb xauth xdotool x11-utils imagemagick
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # quiet, no Mono or Gecko installers
 unset QT_QPA_PLATFORM # Qt for Windows has its own platform only
 if bash tools/windows/build-qt.sh --cached >/dev/null; then
