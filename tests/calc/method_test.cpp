@@ -6,78 +6,57 @@
 
 #include <array>
 #include <bit>
-#include <cctype>
 
 namespace zulcalc {
 namespace {
 
 using namespace testing_support;
 
-// The cells of a Markdown table row, without the blanks around them.
-std::vector<std::string> cells(const std::string& row) {
-    std::vector<std::string> found;
-    std::istringstream in(row.substr(1));
-    for (std::string cell; std::getline(in, cell, '|');)
-        found.push_back(cell.substr(1, cell.size() - 2));
-    return found;
+// What the document writes in a row of an example's table of boxes: each
+// text a box shows in turn, then its colour; in the last row the warnings.
+std::string shown(RecordingWindow& window, std::size_t row) {
+    const auto& texts = row < 6 ? window.m_texts[ResultBox(row)] : window.m_firstLines;
+    std::string text;
+    for (const std::string& each : texts)
+        text += (text.empty() ? "" : row < 6 ? " → " : "; ") + each;
+    if (const auto colour = window.m_colours.find(ResultBox(row)); colour != window.m_colours.end())
+        text += colour->second == kWhite ? ", белое" : ", красное";
+    return text.empty() ? "нет" : text;
 }
 
-// What a result box shows, as the document writes it: each text in turn,
-// then the colour; and the warnings by the quantity their first line names.
-class Shown : public RecordingWindow {
-  public:
-    Shown(const Расчетные_величины& v, OptionButton type) : RecordingWindow(type) {
-        present(v, *this, ",");
-    }
-    std::string box(std::size_t row) {
-        std::string text;
-        for (const std::string& shown : m_texts[ResultBox(row)])
-            text += (text.empty() ? "" : " → ") + shown;
-        if (const auto colour = m_colours.find(ResultBox(row)); colour != m_colours.end())
-            text += colour->second == kWhite ? ", белое" : ", красное";
-        return row < 6 ? text : m_named.empty() ? "нет" : m_named;
-    }
-    void warn(const std::string& prompt, std::string_view title) override {
-        const auto open = prompt.find('(') + 1;
-        m_named += (m_named.empty() ? "" : "; ") + prompt.substr(open, prompt.find(')') - open);
-        RecordingWindow::warn(prompt, title);
-    }
-    std::string m_named;
-};
-
+// The worked examples of the calculation method, read from the document: the
+// inputs as typed, the 22 steps as stored, and the boxes for either type.
 TEST(CalculationMethod, WorkedExamplesAreWhatTheProgramComputesAndShows) {
     std::ifstream document(testData("../docs/calculation-method.md"));
     int examples = 0, steps = 0, boxRows = 0;
     Исходные_значения in;
     Расчетные_величины v;
-    std::optional<std::array<Shown, 2>> shown;
+    std::vector<RecordingWindow> types;
     for (std::string line; std::getline(document, line);) {
-        if (line.starts_with("### ")) {
-            ++examples, in = {}, shown.reset();
-            continue;
-        }
-        if (!examples || !line.starts_with("| "))
-            continue;
+        if (line.starts_with("### "))
+            ++examples, types.clear();
+        std::vector<std::string> cell; // a table's row, without the blanks around each cell
+        for (auto at = line.find("| "); examples && at != std::string::npos;
+             at = line.find("| ", at + 1))
+            cell.push_back(line.substr(at + 2, line.find(" |", at) - at - 2));
         SCOPED_TRACE(line);
-        const auto row = cells(line);
-        const auto input = std::string_view("HWLSPNr").find(row[1]);
-        if (row.size() == 3 && row[1].size() == 1 && input != std::string_view::npos)
-            valueOf(in, Input(input)) = parseNumber(row[2]);
-        else if (row.size() == 5 && std::isdigit(static_cast<unsigned char>(row[0][0]))) {
+        const auto input = std::string("HWLSPNr").find(cell.size() == 3 ? cell[1] : "-");
+        if (input != std::string::npos && cell[1].size() == 1)
+            valueOf(in, Input(input)) = parseNumber(cell[2]);
+        else if (cell.size() == 5 && std::isdigit(static_cast<unsigned char>(cell[0][0]))) {
             ASSERT_FALSE(calculate(in, v));
-            std::string stored = row[3];
-            std::replace(stored.begin(), stored.end(), ',', '.');
-            const auto step = std::stoul(row[0]) - 1;
-            EXPECT_EQ(bits(std::bit_cast<std::array<float, 22>>(v).at(step)), bits(number(stored)));
+            std::replace(cell[3].begin(), cell[3].end(), ',', '.');
+            EXPECT_EQ(bits(std::bit_cast<std::array<float, 22>>(v).at(std::stoul(cell[0]) - 1)),
+                      bits(number(cell[3])));
             ++steps;
-        } else if (row[0] == "Поле") {
+        } else if (cell.size() == 3 && cell[0] == "Поле") {
             ASSERT_FALSE(calculate(in, v));
-            shown.emplace(
-                std::array{Shown(v, OptionButton::Wall), Shown(v, OptionButton::Ceiling)});
-        } else if (shown) {
-            EXPECT_EQ(row[1], (*shown)[0].box(boxRows % 7)) << "with the wall type";
-            EXPECT_EQ(row[2], (*shown)[1].box(boxRows % 7)) << "with the ceiling type";
-            ++boxRows;
+            types = {RecordingWindow(OptionButton::Wall), RecordingWindow(OptionButton::Ceiling)};
+            for (RecordingWindow& type : types)
+                present(v, type, ",");
+        } else if (cell.size() == 3 && !types.empty()) {
+            EXPECT_EQ(cell[1], shown(types[0], boxRows % 7)) << "the wall type";
+            EXPECT_EQ(cell[2], shown(types[1], boxRows++ % 7)) << "the ceiling type";
         }
     }
     EXPECT_GT(examples, 0) << "no worked example in the document";
