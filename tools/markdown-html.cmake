@@ -12,7 +12,7 @@ string(SUBSTRING "${title}" 2 -1 title)
 set(style [[
 body{font-family:sans-serif;max-width:60em;margin:1em auto;padding:0 1em;line-height:1.45}
 table{border-collapse:collapse}th,td{border:1px solid #999;padding:.2em .5em;vertical-align:top}
-code{background:#eee}
+code{background:#eee}img{max-width:100%}
 ]])
 file(WRITE ${HTML} "<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
                    "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
