@@ -24,9 +24,14 @@ debian)
     grep '^## ' "$changes" | while read -r _ version date; do
         echo "zulcalc ($version) unstable; urgency=medium"
         echo
-        items "$version" "In English" | while read -r item; do
+        english=$(items "$version" "In English")
+        if [ -z "$english" ]; then # an entry dpkg would refuse: the build stops here instead
+            echo "CHANGELOG.md: version $version lists no change in English" >&2
+            exit 1
+        fi
+        while read -r item; do
             fold -s -w 72 <<<"$item" | sed -E '1s/^/  * /; 2,$s/^/    /; s/ +$//'
-        done
+        done <<<"$english"
         echo
         echo " -- zulcalc developers <developers@zulcalc.example.org>  $(date -u -R -d "${date//[()]/} 12:00")"
         echo
