@@ -39,5 +39,7 @@ for language in ru en; do
     bash tools/changelog.sh notes "$language" "$version" >"$dist/RELEASE-NOTES.$language.md"
 done
 touch -d "@$SOURCE_DATE_EPOCH" "$dist"/*
-(cd "$dist" && sha256sum -- * | LC_ALL=C sort -k 2 >SHA256SUMS && sha256sum --quiet -c SHA256SUMS)
+# The names first: a glob in the pipeline could meet SHA256SUMS already made by its redirection.
+(cd "$dist" && files=(*) && sha256sum -- "${files[@]}" | LC_ALL=C sort -k 2 >SHA256SUMS &&
+    sha256sum --quiet -c SHA256SUMS)
 echo "$PWD/$dist"
