@@ -10,6 +10,7 @@ packages=(
     fonts-dejavu-extra    # DejaVu Sans Condensed, the window's font; the tests measure it
     qt6-translations-l10n # Qt's own texts in Russian (qtbase_ru.qm), compiled in
     xdg-utils             # xdg-open and xdg-mime: Печать opens the report in the desktop's editor
+    cmark-gfm             # the user guide and the calculation method made into HTML (docs/building.md)
     "$@"
 )
 

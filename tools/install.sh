@@ -9,7 +9,7 @@ bash tools/deps.sh
 # A new build folder builds the program alone, with no GoogleTest; one the
 # test command made keeps its tests.
 cmake -S . -B build $([ -f build/CMakeCache.txt ] || echo -DZULCALC_TESTS=OFF)
-cmake --build build -j"$(nproc)" --target zulcalc compressed_docs
+cmake --build build -j"$(nproc)" --target zulcalc compressed_docs documents
 sudo=()
 [ "$(id -u)" -ne 0 ] && [ ! -w "$prefix" ] && sudo=(sudo)
 "${sudo[@]}" cmake --install build --prefix "$prefix"

@@ -9,9 +9,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # GoogleTest; the real program printing on X: a display, a session bus, a global menu,
-# xprop to read what its window says it is
+# xprop to read what its window says it is; the front page's picture made again and compared
 bash tools/deps.sh libgtest-dev locales libc-l10n desktop-file-utils appstream dpkg-dev file \
-    xvfb xdotool x11-utils dbus-daemon appmenu-registrar
+    xvfb xdotool x11-utils dbus-daemon appmenu-registrar xauth imagemagick
 sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 for locale in en_US ru_RU; do

@@ -17,8 +17,8 @@ cmake --no-warn-unused-cli -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=tool
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZULCALC_TESTS=ON -DCMAKE_PREFIX_PATH="$qt" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     -DQT_SKIP_AUTO_PLUGIN_INCLUSION=OFF >/dev/null
-targets=(zulcalc calc_tests report_tests window_tests)
-[ "${1:-}" = --program ] && targets=(zulcalc)
+targets=(zulcalc documents calc_tests report_tests window_tests)
+[ "${1:-}" = --program ] && targets=(zulcalc documents)
 # What users get goes into dist, made afresh: after a failure it holds
 # nothing, no older build's program or installer.
 dist=$build/dist
@@ -45,7 +45,8 @@ mkdir -p "$dist"
 SOURCE_DATE_EPOCH=$epoch x86_64-w64-mingw32-strip -o "$dist/zulcalc.exe" "$build/window/zulcalc.exe"
 staged=$build/msi
 rm -rf "$staged" && mkdir -p "$staged"
-cp "$dist/zulcalc.exe" "$build/window/zulcalc.ico" tools/windows/zulcalc.wxs tools/windows/dialogs.sh "$staged"
+cp "$dist/zulcalc.exe" "$build/window/zulcalc.ico" tools/windows/zulcalc.wxs tools/windows/dialogs.sh \
+    "$build"/docs/*.html "$staged"
 cp /usr/share/common-licenses/GPL-3 "$staged/COPYING.txt"
 cp window/desktop/copyright "$staged/copyright.txt"
 cp "$qt/LICENSE.LGPL3" "$staged/Qt-LGPL-3.0.txt"

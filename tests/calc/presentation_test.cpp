@@ -10,7 +10,8 @@ namespace {
 using namespace testing_support;
 
 // The worked examples of window/presses.tsv go through the real window,
-// which shows what present() tells it.
+// which shows what present() tells it; those of the calculation method
+// (method_test.cpp) through present() itself.
 
 class Limits : public testing::TestWithParam<Row> {};
 
@@ -35,14 +36,6 @@ TEST_P(Limits, JudgeTheBoundariesAsTheCodeOfPracticeSays) {
 
 INSTANTIATE_TEST_SUITE_P(Boundaries, Limits, testing::ValuesIn(readTable("calc/limits.tsv")),
                          RowName());
-
-TEST(Present, WallTypeShowsTheListenerAtDistanceRBeforeUnderTheCeiling) {
-    Расчетные_величины v;
-    ASSERT_FALSE(calculate(room(Row{{"", "10", "6", "2.125", "3", "1", "90", "60"}}), v));
-    RecordingWindow window(OptionButton::Wall);
-    present(v, window, ".");
-    EXPECT_EQ(window.m_texts[ResultBox::ListenerLevel], (std::vector<std::string>{"83", "86"}));
-}
 
 } // namespace
 } // namespace zulcalc

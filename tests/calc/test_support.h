@@ -150,6 +150,7 @@ class RecordingWindow : public Окно_расчета {
         for (std::size_t w = 0; w < std::size(names) && title == kWarningTitle; ++w)
             if (warningPrompt(static_cast<Warning>(w)) == prompt)
                 m_warnings.push_back(names[w]);
+        m_firstLines.push_back(prompt.substr(0, prompt.find('\r')));
         ++m_calls;
     }
 
@@ -157,6 +158,7 @@ class RecordingWindow : public Окно_расчета {
     std::map<ResultBox, std::vector<std::string>> m_texts; // every text in turn
     std::map<ResultBox, std::uint32_t> m_colours;
     std::vector<std::string> m_warnings;
+    std::vector<std::string> m_firstLines; // of every warning, as the user reads them
     int m_calls = 0;
 };
 

@@ -51,13 +51,16 @@ done
 
 if [ -n "$linux" ]; then # the program and its installer were built too
     # The installer: per machine into Program Files with a Start menu shortcut
-    # that starts the program; removing it leaves none of its files behind.
+    # that starts the program and two to its documents; removing it leaves
+    # none of its files behind.
     msi=$(basename "$build"/dist/zulcalc-*-x64.msi)
     folder="$WINEPREFIX/drive_c/Program Files/zulcalc"
     # (silent: a page would wait for a key, and time out)
     (cd "$build/dist" && timeout 300 "$wine" msiexec /i "$msi" /qn)
     # Wine puts a per-machine shortcut in the user's Start menu (Windows: ProgramData).
     shortcut=$(find "$WINEPREFIX/drive_c" -name 'Расчет ЗУЛ.lnk' | head -n 1)
+    # The two documents beside the program, their shortcuts beside its own leading to them.
+    documents=$(for page in user-guide calculation-method; do [ -f "$folder/$page.html" ] && cat "${shortcut%/*}/Расчет ЗУЛ — "*.lnk | tr -d '\0' | grep -qa "$page.html" && echo; done | wc -l)
     # Programs and Features names it, with its version and publisher.
     # (once, on a loaded machine, the export wrote nothing and said nothing)
     for _ in 1 2 3; do
@@ -78,8 +81,8 @@ if [ -n "$linux" ]; then # the program and its installer were built too
     added() { [ ! -e "$folder/Sample.txt" ] && tail -c +$((${size/none/0} + 1)) "$report" 2>/dev/null | grep -c $'\r$'; }
     for _ in $(seq 60); do printed=$(added) && [ "$printed" = 23 ] && break; sleep 0.5; done
     [ "$size" = none ] && rm -f "$report" || truncate -s "$size" "$report"
-    echo "windows check: installed: $folder/zulcalc.exe, $shortcut, $listed of 3 entries listed, started: ${started:-no}, printed ${printed:-0} lines to $report"
-    if [ -f "$folder/zulcalc.exe" ] && [ "$listed" = 3 ] && [ -n "$started" ] && [ "$printed" = 23 ]; then installed=1; else installed=0; fi
+    echo "windows check: installed: $folder/zulcalc.exe, $shortcut, $documents of 2 documents and shortcuts, $listed of 3 entries listed, started: ${started:-no}, printed ${printed:-0} lines to $report"
+    if [ -f "$folder/zulcalc.exe" ] && [ "$documents" = 2 ] && [ "$listed" = 3 ] && [ -n "$started" ] && [ "$printed" = 23 ]; then installed=1; else installed=0; fi
     /usr/lib/wine/wineserver -k # ends it: a program still running keeps its file from removal
     (cd "$build/dist" && timeout 300 "$wine" msiexec /x "$msi" /qn)
     if [ ! -e "$folder" ] && [ ! -e "$shortcut" ]; then removed=1; else removed=0; fi

@@ -78,7 +78,7 @@ WelcomeDlg|Title|Text|54|22|296|20|131075||{\Title}Установка прогр
 WelcomeDlg|About|Text|20|56|330|24|131075||Программа «Расчет ЗУЛ» [ProductVersion] считает уровень звука оповещателей СОУЭ, их количество и расстановку в помещении.||
 WelcomeDlg|FolderLabel|Text|20|90|330|12|131075||Она будет установлена в папку:||
 WelcomeDlg|Folder|Text|20|104|330|24|131075||[INSTALLDIR]||
-WelcomeDlg|Shortcut|Text|20|132|330|12|131075||В меню «Пуск» появится ее ярлык «Расчет ЗУЛ».||
+WelcomeDlg|Shortcut|Text|20|132|330|12|131075||В меню «Пуск» появятся ярлыки программы и ее документов.||
 WelcomeDlg|Licence|Text|20|156|330|36|131075||Это свободная программа: ее можно использовать, изменять и распространять по лицензии GNU GPL версии 3 или более поздней. Текст лицензии будет в той же папке, в файле COPYING.txt.||
 WelcomeDlg|Upgrade|Text|20|212|330|12|131074||Установленная ранее версия будет заменена этой.||
 WelcomeDlg|Install|PushButton|214|243|78|17|8388611||&Установить|Cancel|
@@ -86,7 +86,7 @@ WelcomeDlg|Cancel|PushButton|298|243|56|17|3||Отмена|Install|
 MaintenanceDlg|Title|Text|20|22|330|20|131075||{\Title}Программа «Расчет ЗУЛ» уже установлена||
 MaintenanceDlg|Version|Text|20|50|330|24|131075||Версия [ProductVersion] установлена на этом компьютере. Что с ней сделать?||
 MaintenanceDlg|Repair|PushButton|20|86|80|17|8388611||&Восстановить|Remove|
-MaintenanceDlg|RepairText|Text|110|86|240|26|131075||Вернуть на место файлы программы и ее ярлык в меню «Пуск», если они повреждены или удалены.||
+MaintenanceDlg|RepairText|Text|110|86|240|26|131075||Вернуть на место файлы программы и ее ярлыки в меню «Пуск», если они повреждены или удалены.||
 MaintenanceDlg|Remove|PushButton|20|124|80|17|8388611||&Удалить|Cancel|
 MaintenanceDlg|RemoveText|Text|110|124|240|36|131075||Удалить программу с компьютера. Отчеты (Sample.txt), которые она записала, останутся на месте.||
 MaintenanceDlg|Cancel|PushButton|298|243|56|17|3||Отмена|Repair|
@@ -103,7 +103,7 @@ ExitDlg|Title|Text|54|22|296|20|131075||{\Title}Программа «Расче�
 ExitDlg|TitleRemove|Text|54|22|296|20|131074||{\Title}Программа «Расчет ЗУЛ» удалена||
 ExitDlg|Text|Text|20|56|330|12|131075||Запускать ее можно ярлыком «Расчет ЗУЛ» в меню «Пуск».||
 ExitDlg|Folder|Text|20|74|330|24|131075||Папка программы: [INSTALLDIR]||
-ExitDlg|TextRemove|Text|20|56|330|36|131074||Ее файлы и ярлык в меню «Пуск» удалены. Отчеты (Sample.txt), которые она записала, остались на месте.||
+ExitDlg|TextRemove|Text|20|56|330|36|131074||Ее файлы и ярлыки в меню «Пуск» удалены. Отчеты (Sample.txt), которые она записала, остались на месте.||
 ExitDlg|Launch|CheckBox|20|106|330|14|3|LaunchProgram|&Запустить программу|Finish|
 ExitDlg|Finish|PushButton|298|243|56|17|3||&Готово|Launch|
 UserExitDlg|Title|Text|54|22|296|20|131075||{\Title}Работа программы установки прервана||
