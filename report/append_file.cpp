@@ -3,6 +3,7 @@
 #include "report/native_file.h"
 
 #include <thread>
+#include <utility>
 
 namespace zulcalc {
 
@@ -23,12 +24,27 @@ AppendError refused(Refusal refusal) {
     return {.step = AppendStep::Check, .refusal = refusal};
 }
 
+// The file open for this append, closed however it ends.
+struct Open {
+    Open(FileSystem& fileSystem, const Opening& opening)
+        : system(fileSystem), file(*opening.file), created(opening.created) {}
+    ~Open() {
+        if (file)
+            system.close(*file);
+    }
+    Open(const Open&) = delete;
+    Open& operator=(const Open&) = delete;
+    FileSystem& system;
+    std::optional<Handle> file; // none once closed
+    bool created;
+};
+
 // `held`: false where the file system keeps no locks.
-std::optional<AppendError> lock(File& file, Clock::time_point deadline,
+std::optional<AppendError> lock(const Open& open, Clock::time_point deadline,
                                 const WhileWaiting& whileWaiting, bool& held) {
     for (;;) {
         SystemCode error = 0;
-        switch (file.tryLock(error)) {
+        switch (open.system.tryLock(*open.file, error)) {
         case Lock::Held:
             held = true;
             return std::nullopt;
@@ -48,36 +64,37 @@ std::optional<AppendError> lock(File& file, Clock::time_point deadline,
     }
 }
 
-std::optional<AppendError> appendLocked(FileSystem& system, File& file, bool created,
-                                        const std::filesystem::path& path, std::string_view bytes,
-                                        bool held) {
+std::optional<AppendError> appendLocked(const Open& open, const std::filesystem::path& path,
+                                        std::string_view bytes, bool held) {
+    FileSystem& system = open.system;
     // Where this report starts, for the cut-back: under the lock no other
     // copy appends or cuts back.
     unsigned long long before = 0, after = 0;
-    if (const SystemCode error = file.length(before))
+    if (const SystemCode error = system.length(*open.file, before))
         return AppendError{.step = AppendStep::Measure, .code = error};
     std::optional<AppendError> failure;
     std::size_t written = 0;
     while (!failure && written < bytes.size()) {
         SystemCode error = 0;
-        const std::size_t done = file.writeAtEnd(bytes.substr(written), error);
+        const std::size_t done = system.writeAtEnd(*open.file, bytes.substr(written), error);
         written += done;
         if (done == 0) // with no error a write that took nothing gives no reason
             failure = AppendError{.step = AppendStep::Write, .code = error};
     }
     // On the disk before the program says it is written and ends.
-    if (const SystemCode error = failure ? 0 : file.flush())
+    if (const SystemCode error = failure ? 0 : system.flush(*open.file))
         failure = AppendError{.step = AppendStep::Flush, .code = error};
     // The report itself is on the disk by now: a folder that cannot be
     // flushed fails it only where the name may be lost with it.
-    if (const SystemCode error = failure || !created ? 0 : system.flushFolder(path);
+    if (const SystemCode error = failure || !open.created ? 0 : system.flushFolder(path);
         error && system.folderFlushFailed(error))
         failure = AppendError{.step = AppendStep::Flush, .code = error};
     // Without the lock another copy may be appending at this very moment, and
     // a cut-back could take its report with the end of this one: this one
     // stays, and the user is told how much of it.
     if (failure && written > 0 &&
-        !(held && file.length(after) == 0 && after == before + written && file.cutTo(before) == 0))
+        !(held && system.length(*open.file, after) == 0 && after == before + written &&
+          system.cutTo(*open.file, before) == 0))
         failure->left = written;
     return failure;
 }
@@ -102,11 +119,11 @@ std::optional<AppendError> appendWhole(const std::filesystem::path& path, std::s
         }
         if (!opening.file)
             return AppendError{.step = AppendStep::Open, .code = opening.error};
-        File& file = *opening.file;
+        Open open(system, opening);
         if (opening.refusal)
             return refused(*opening.refusal);
         bool held = false;
-        if (auto failure = lock(file, deadline, whileWaiting, held))
+        if (auto failure = lock(open, deadline, whileWaiting, held))
             return failure;
         // The name may stand for another file by now (an editor saves by
         // renaming a new file over the old; the user deletes it): the report
@@ -114,16 +131,16 @@ std::optional<AppendError> appendWhole(const std::filesystem::path& path, std::s
         const Named named = system.lookUp(path);
         if (named.refusal)
             return refused(*named.refusal);
-        if (!file.isNamedBy(named)) {
+        if (!system.isNamedBy(*open.file, named)) {
             if (Clock::now() >= deadline)
                 return AppendError{.step = AppendStep::Wait};
             continue;
         }
-        auto failure = appendLocked(system, file, opening.created, path, bytes, held);
+        auto failure = appendLocked(open, path, bytes, held);
         // Only under the lock: without it another copy may have opened it to
         // write.
-        if (failure && held && failure->left == 0 && opening.created)
-            file.removeIfEmpty(path);
+        if (failure && held && failure->left == 0 && open.created)
+            system.closeAndRemoveIfEmpty(*std::exchange(open.file, std::nullopt), path);
         return failure;
     }
 }
@@ -131,7 +148,7 @@ std::optional<AppendError> appendWhole(const std::filesystem::path& path, std::s
 std::optional<AppendError> appendWhole(const std::filesystem::path& path, std::string_view bytes,
                                        std::chrono::milliseconds lockWait,
                                        const WhileWaiting& whileWaiting) {
-    NativeFileSystem system;
+    FileSystem system;
     return appendWhole(path, bytes, lockWait, whileWaiting, system);
 }
 

@@ -1,16 +1,15 @@
 #pragma once
 
-// What appending a report asks of the system, one open file at a time:
-// append_file.cpp holds the algorithm, the same everywhere, and
-// native_file_posix.cpp or native_file_windows.cpp (CMake takes one) the
-// system's side. Tests put their own FileSystem in front of the native one
-// to make it fail as only some systems or disks do.
+// What appending a report asks of the system: append_file.cpp holds the
+// algorithm, the same everywhere, and native_file_posix.cpp or
+// native_file_windows.cpp (CMake takes one) the system's answers. Tests derive
+// from FileSystem to make some of its calls fail as only some systems or
+// disks do, the rest still the system's.
 
 #include "report/append_file.h"
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -25,27 +24,11 @@ struct Named {
     std::uint64_t device = 0, index = 0;
 };
 
-// A file opened for appending. Calls answer 0 or the system's code.
-class File {
-  public:
-    virtual ~File() = default;
-    // Whether the name, as looked up, still stands for this file.
-    virtual bool isNamedBy(const Named& named) const = 0;
-    // An exclusive lock on the whole file, not waited for; `error` for Failed.
-    virtual Lock tryLock(SystemCode& error) = 0;
-    virtual SystemCode length(unsigned long long& bytes) = 0;
-    // At the end of the file as the system keeps it at that moment; how much
-    // it took, which may be less than all or none with `error` still 0.
-    virtual std::size_t writeAtEnd(std::string_view bytes, SystemCode& error) = 0;
-    virtual SystemCode flush() = 0;
-    virtual SystemCode cutTo(unsigned long long bytes) = 0;
-    // Removed, if still empty and still what the name stands for; only this
-    // copy may have it open.
-    virtual void removeIfEmpty(const std::filesystem::path& path) = 0;
-};
+// An open file as the system knows it: a descriptor, or a Windows handle.
+using Handle = std::intptr_t;
 
 struct Opening {
-    std::unique_ptr<File> file; // none where the system refused
+    std::optional<Handle> file; // none where the system refused
     SystemCode error = 0;
     // Refused for now, as another program has the file open without sharing
     // it, or it is being deleted: worth waiting for.
@@ -56,26 +39,33 @@ struct Opening {
     std::optional<Refusal> refusal{};
 };
 
+// Calls that can fail answer 0 or the system's code.
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
-    virtual Named lookUp(const std::filesystem::path& path) = 0;
+    virtual Named lookUp(const std::filesystem::path& path);
     // Opened for appending, created where there is none.
-    virtual Opening open(const std::filesystem::path& path) = 0;
+    virtual Opening open(const std::filesystem::path& path);
+    virtual void close(Handle file);
+    // Whether the name, as looked up, still stands for this file.
+    virtual bool isNamedBy(Handle file, const Named& named);
+    // An exclusive lock on the whole file, not waited for; `error` for Failed.
+    virtual Lock tryLock(Handle file, SystemCode& error);
+    virtual SystemCode length(Handle file, unsigned long long& bytes);
+    // At the end of the file as the system keeps it at that moment; how much
+    // it took, which may be less than all or none with `error` still 0.
+    virtual std::size_t writeAtEnd(Handle file, std::string_view bytes, SystemCode& error);
+    virtual SystemCode flush(Handle file);
+    virtual SystemCode cutTo(Handle file, unsigned long long bytes);
+    // Closed, and removed if still empty and still what the name stands for;
+    // only this copy may have it open.
+    virtual void closeAndRemoveIfEmpty(Handle file, const std::filesystem::path& path);
     // A new file's name lives in its folder, flushed too, or a power cut
     // could lose the file with its report.
-    virtual SystemCode flushFolder(const std::filesystem::path& file) = 0;
+    virtual SystemCode flushFolder(const std::filesystem::path& file);
     // Whether a folder flush that failed so may have left the name off the
     // disk: not where the file system has no such flush.
-    virtual bool folderFlushFailed(SystemCode error) const = 0;
-};
-
-class NativeFileSystem final : public FileSystem {
-  public:
-    Named lookUp(const std::filesystem::path& path) override;
-    Opening open(const std::filesystem::path& path) override;
-    SystemCode flushFolder(const std::filesystem::path& file) override;
-    bool folderFlushFailed(SystemCode error) const override;
+    virtual bool folderFlushFailed(SystemCode error) const;
 };
 
 } // namespace zulcalc

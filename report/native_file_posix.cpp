@@ -32,6 +32,10 @@ std::optional<Refusal> kindOf(mode_t mode) {
     return Refusal::OtherKind;
 }
 
+int fd(Handle file) {
+    return static_cast<int>(file);
+}
+
 std::filesystem::path folderOf(const std::filesystem::path& file) {
     return file.has_parent_path() ? file.parent_path() : ".";
 }
@@ -65,75 +69,9 @@ class FileSizeSignalIgnored {
     struct sigaction m_before {};
 };
 
-class PosixFile final : public File {
-  public:
-    explicit PosixFile(int fd) : m_fd(fd) {}
-    ~PosixFile() override { ::close(m_fd); }
-    PosixFile(const PosixFile&) = delete;
-    PosixFile& operator=(const PosixFile&) = delete;
-
-    bool isNamedBy(const Named& named) const override {
-        struct stat status {};
-        return named.exists && ::fstat(m_fd, &status) == 0 && status.st_dev == named.device &&
-               status.st_ino == named.index;
-    }
-
-    Lock tryLock(SystemCode& error) override {
-        if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
-            return Lock::Held;
-        if (errno == EWOULDBLOCK || errno == EINTR)
-            return Lock::Busy;
-        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL)
-            return Lock::Unsupported;
-        error = lastError();
-        return Lock::Failed;
-    }
-
-    SystemCode length(unsigned long long& bytes) override {
-        struct stat status {};
-        if (::fstat(m_fd, &status) != 0)
-            return lastError();
-        bytes = static_cast<unsigned long long>(status.st_size);
-        return 0;
-    }
-
-    // O_APPEND: the system's own end of the file.
-    std::size_t writeAtEnd(std::string_view bytes, SystemCode& error) override {
-        [[maybe_unused]] const FileSizeSignalIgnored ignored;
-        for (;;) {
-            const auto done = ::write(m_fd, bytes.data(), bytes.size());
-            if (done >= 0)
-                return static_cast<std::size_t>(done);
-            if (errno != EINTR)
-                return (error = lastError(), 0);
-        }
-    }
-
-    SystemCode flush() override { return ::fsync(m_fd) == 0 ? 0 : lastError(); }
-
-    SystemCode cutTo(unsigned long long bytes) override {
-        return ::ftruncate(m_fd, static_cast<off_t>(bytes)) == 0 ? 0 : lastError();
-    }
-
-    // Under the lock, and only while the name is still this file: a copy
-    // that opened it meanwhile finds the name gone once it holds the lock,
-    // and opens it anew.
-    void removeIfEmpty(const std::filesystem::path& path) override {
-        struct stat named {
-        }, open{};
-        if (::lstat(path.c_str(), &named) == 0 && ::fstat(m_fd, &open) == 0 &&
-            S_ISREG(named.st_mode) && named.st_dev == open.st_dev && named.st_ino == open.st_ino &&
-            open.st_size == 0)
-            ::unlink(path.c_str());
-    }
-
-  private:
-    int m_fd;
-};
-
 } // namespace
 
-Named NativeFileSystem::lookUp(const std::filesystem::path& path) {
+Named FileSystem::lookUp(const std::filesystem::path& path) {
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0)
         return {}; // nothing there, or the open says why
@@ -150,7 +88,7 @@ Named NativeFileSystem::lookUp(const std::filesystem::path& path) {
 // waited on (a FIFO with no reader) nor made the program's terminal; a plain
 // file's writes are the same with it. A file is created with O_EXCL, so that
 // it is known to be this copy's own.
-Opening NativeFileSystem::open(const std::filesystem::path& path) {
+Opening FileSystem::open(const std::filesystem::path& path) {
     constexpr int flags = O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     int fd = ::open(path.c_str(), flags);
     bool created = false;
@@ -162,13 +100,75 @@ Opening NativeFileSystem::open(const std::filesystem::path& path) {
             fd = ::open(path.c_str(), flags | O_CREAT, 0666);
     }
     if (fd < 0)
-        return {nullptr, lastError()};
+        return {std::nullopt, lastError()};
     struct stat status {};
     const auto refusal = ::fstat(fd, &status) == 0 ? kindOf(status.st_mode) : std::nullopt;
-    return {std::make_unique<PosixFile>(fd), 0, false, created, refusal};
+    return {fd, 0, false, created, refusal};
 }
 
-SystemCode NativeFileSystem::flushFolder(const std::filesystem::path& file) {
+void FileSystem::close(Handle file) {
+    ::close(fd(file));
+}
+
+bool FileSystem::isNamedBy(Handle file, const Named& named) {
+    struct stat status {};
+    return named.exists && ::fstat(fd(file), &status) == 0 && status.st_dev == named.device &&
+           status.st_ino == named.index;
+}
+
+Lock FileSystem::tryLock(Handle file, SystemCode& error) {
+    if (::flock(fd(file), LOCK_EX | LOCK_NB) == 0)
+        return Lock::Held;
+    if (errno == EWOULDBLOCK || errno == EINTR)
+        return Lock::Busy;
+    if (errno == ENOLCK || errno == EOPNOTSUPP || errno == EINVAL)
+        return Lock::Unsupported;
+    error = lastError();
+    return Lock::Failed;
+}
+
+SystemCode FileSystem::length(Handle file, unsigned long long& bytes) {
+    struct stat status {};
+    if (::fstat(fd(file), &status) != 0)
+        return lastError();
+    bytes = static_cast<unsigned long long>(status.st_size);
+    return 0;
+}
+
+// O_APPEND: the system's own end of the file.
+std::size_t FileSystem::writeAtEnd(Handle file, std::string_view bytes, SystemCode& error) {
+    [[maybe_unused]] const FileSizeSignalIgnored ignored;
+    for (;;) {
+        const auto done = ::write(fd(file), bytes.data(), bytes.size());
+        if (done >= 0)
+            return static_cast<std::size_t>(done);
+        if (errno != EINTR)
+            return (error = lastError(), 0);
+    }
+}
+
+SystemCode FileSystem::flush(Handle file) {
+    return ::fsync(fd(file)) == 0 ? 0 : lastError();
+}
+
+SystemCode FileSystem::cutTo(Handle file, unsigned long long bytes) {
+    return ::ftruncate(fd(file), static_cast<off_t>(bytes)) == 0 ? 0 : lastError();
+}
+
+// Under the lock, and only while the name is still this file: a copy that
+// opened it meanwhile finds the name gone once it holds the lock, and opens
+// it anew.
+void FileSystem::closeAndRemoveIfEmpty(Handle file, const std::filesystem::path& path) {
+    struct stat named {
+    }, open{};
+    if (::lstat(path.c_str(), &named) == 0 && ::fstat(fd(file), &open) == 0 &&
+        S_ISREG(named.st_mode) && named.st_dev == open.st_dev && named.st_ino == open.st_ino &&
+        open.st_size == 0)
+        ::unlink(path.c_str());
+    close(file);
+}
+
+SystemCode FileSystem::flushFolder(const std::filesystem::path& file) {
     const int folder = ::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0)
         return 0; // a folder the user may write but not read; the file itself is flushed
@@ -186,7 +186,7 @@ SystemCode NativeFileSystem::flushFolder(const std::filesystem::path& file) {
 // The fildes argument does not refer to a file on which this operation is
 // possible". A folder on such a file system is written as the system sees
 // fit; any other answer (EIO, ENOSPC, EDQUOT) may mean the name is lost.
-bool NativeFileSystem::folderFlushFailed(SystemCode error) const {
+bool FileSystem::folderFlushFailed(SystemCode error) const {
     return error != EINVAL && error != EROFS;
 }
 

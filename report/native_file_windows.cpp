@@ -12,6 +12,10 @@ SystemCode lastError() {
     return GetLastError();
 }
 
+HANDLE handle(Handle file) {
+    return reinterpret_cast<HANDLE>(file);
+}
+
 // CreateFileW takes a path of more than MAX_PATH (260) characters only in its
 // \\?\ form, which the system passes on as it stands: backslashes only, no .
 // or .. ("Maximum Path Length Limitation" in "Naming Files, Paths, and
@@ -59,100 +63,11 @@ std::optional<Refusal> kindOf(HANDLE handle) {
     }
 }
 
-class WindowsFile final : public File {
-  public:
-    explicit WindowsFile(HANDLE handle) : m_handle(handle) {}
-    // Locks are released before closing: Windows frees those left to it
-    // only when it gets round to it.
-    ~WindowsFile() override { close(); }
-    WindowsFile(const WindowsFile&) = delete;
-    WindowsFile& operator=(const WindowsFile&) = delete;
-
-    // Opened without FILE_SHARE_DELETE: the name stands for it all along.
-    bool isNamedBy(const Named&) const override { return true; }
-
-    Lock tryLock(SystemCode& error) override {
-        OVERLAPPED whole{};
-        if (LockFileEx(m_handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
-                       MAXDWORD, &whole))
-            return Lock::Held;
-        switch (error = GetLastError()) {
-        case ERROR_LOCK_VIOLATION:
-            return Lock::Busy;
-        case ERROR_NOT_SUPPORTED:
-        case ERROR_INVALID_FUNCTION:
-        case ERROR_INVALID_PARAMETER:
-            return Lock::Unsupported;
-        default:
-            return Lock::Failed;
-        }
-    }
-
-    SystemCode length(unsigned long long& bytes) override {
-        LARGE_INTEGER size{};
-        if (!GetFileSizeEx(m_handle, &size))
-            return lastError();
-        bytes = static_cast<unsigned long long>(size.QuadPart);
-        return 0;
-    }
-
-    // An offset of all ones is the system's own append: the write lands at
-    // the end of the file as it is at that moment, wherever the file pointer
-    // stands (documented for WriteFile).
-    std::size_t writeAtEnd(std::string_view bytes, SystemCode& error) override {
-        OVERLAPPED atEnd{};
-        atEnd.Offset = atEnd.OffsetHigh = MAXDWORD;
-        DWORD done = 0;
-        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
-        if (!WriteFile(m_handle, bytes.data(), chunk, &done, &atEnd))
-            return (error = lastError(), 0);
-        return done;
-    }
-
-    SystemCode flush() override { return FlushFileBuffers(m_handle) ? 0 : lastError(); }
-
-    SystemCode cutTo(unsigned long long bytes) override {
-        LARGE_INTEGER at{};
-        at.QuadPart = static_cast<LONGLONG>(bytes);
-        return SetFilePointerEx(m_handle, at, nullptr, FILE_BEGIN) && SetEndOfFile(m_handle)
-                   ? 0
-                   : lastError();
-    }
-
-    // Opened again unshared, which only works where no other copy has it open
-    // (one waiting would write into a file that is going), and deleted if
-    // still empty.
-    void removeIfEmpty(const std::filesystem::path& path) override {
-        close();
-        const HANDLE alone = CreateFileW(longForm(path).c_str(), DELETE | FILE_READ_ATTRIBUTES, 0,
-                                         nullptr, OPEN_EXISTING, 0, nullptr);
-        if (alone == INVALID_HANDLE_VALUE)
-            return;
-        LARGE_INTEGER size{};
-        FILE_DISPOSITION_INFO gone{TRUE};
-        if (GetFileSizeEx(alone, &size) && size.QuadPart == 0)
-            SetFileInformationByHandle(alone, FileDispositionInfo, &gone, sizeof gone);
-        CloseHandle(alone);
-    }
-
-  private:
-    void close() {
-        if (m_handle == INVALID_HANDLE_VALUE)
-            return;
-        OVERLAPPED whole{};
-        UnlockFileEx(m_handle, 0, MAXDWORD, MAXDWORD, &whole);
-        CloseHandle(m_handle);
-        m_handle = INVALID_HANDLE_VALUE;
-    }
-
-    HANDLE m_handle;
-};
-
 } // namespace
 
 // A name on a Windows file system is a file or a folder; what it opens is
 // told once it is open.
-Named NativeFileSystem::lookUp(const std::filesystem::path&) {
+Named FileSystem::lookUp(const std::filesystem::path&) {
     return {};
 }
 
@@ -163,18 +78,97 @@ Named NativeFileSystem::lookUp(const std::filesystem::path&) {
 // the name stands for it all through the wait. Another program may deny
 // writing (Excel opening the report, a scanner or sync client reading it), as
 // Qt's own lock file takes these answers for a file held by another.
-Opening NativeFileSystem::open(const std::filesystem::path& path) {
+Opening FileSystem::open(const std::filesystem::path& path) {
     const std::wstring name = longForm(path);
     const HANDLE handle =
         CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     const SystemCode error = GetLastError();
     if (handle != INVALID_HANDLE_VALUE)
-        return {std::make_unique<WindowsFile>(handle), 0, false, error != ERROR_ALREADY_EXISTS,
+        return {reinterpret_cast<Handle>(handle), 0, false, error != ERROR_ALREADY_EXISTS,
                 kindOf(handle)};
     const bool inUse = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
                        (error == ERROR_ACCESS_DENIED && deletePending(name));
-    return {nullptr, error, inUse};
+    return {std::nullopt, error, inUse};
+}
+
+// Locks are released before closing: Windows frees those left to it only
+// when it gets round to it.
+void FileSystem::close(Handle file) {
+    OVERLAPPED whole{};
+    UnlockFileEx(handle(file), 0, MAXDWORD, MAXDWORD, &whole);
+    CloseHandle(handle(file));
+}
+
+// Opened without FILE_SHARE_DELETE: the name stands for it all along.
+bool FileSystem::isNamedBy(Handle, const Named&) {
+    return true;
+}
+
+Lock FileSystem::tryLock(Handle file, SystemCode& error) {
+    OVERLAPPED whole{};
+    if (LockFileEx(handle(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                   MAXDWORD, &whole))
+        return Lock::Held;
+    switch (error = GetLastError()) {
+    case ERROR_LOCK_VIOLATION:
+        return Lock::Busy;
+    case ERROR_NOT_SUPPORTED:
+    case ERROR_INVALID_FUNCTION:
+    case ERROR_INVALID_PARAMETER:
+        return Lock::Unsupported;
+    default:
+        return Lock::Failed;
+    }
+}
+
+SystemCode FileSystem::length(Handle file, unsigned long long& bytes) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handle(file), &size))
+        return lastError();
+    bytes = static_cast<unsigned long long>(size.QuadPart);
+    return 0;
+}
+
+// An offset of all ones is the system's own append: the write lands at the
+// end of the file as it is at that moment, wherever the file pointer stands
+// (documented for WriteFile).
+std::size_t FileSystem::writeAtEnd(Handle file, std::string_view bytes, SystemCode& error) {
+    OVERLAPPED atEnd{};
+    atEnd.Offset = atEnd.OffsetHigh = MAXDWORD;
+    DWORD done = 0;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    if (!WriteFile(handle(file), bytes.data(), chunk, &done, &atEnd))
+        return (error = lastError(), 0);
+    return done;
+}
+
+SystemCode FileSystem::flush(Handle file) {
+    return FlushFileBuffers(handle(file)) ? 0 : lastError();
+}
+
+SystemCode FileSystem::cutTo(Handle file, unsigned long long bytes) {
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(bytes);
+    return SetFilePointerEx(handle(file), at, nullptr, FILE_BEGIN) && SetEndOfFile(handle(file))
+               ? 0
+               : lastError();
+}
+
+// Opened again unshared, which only works where no other copy has it open
+// (one waiting would write into a file that is going), and deleted if still
+// empty.
+void FileSystem::closeAndRemoveIfEmpty(Handle file, const std::filesystem::path& path) {
+    close(file);
+    const HANDLE alone = CreateFileW(longForm(path).c_str(), DELETE | FILE_READ_ATTRIBUTES, 0,
+                                     nullptr, OPEN_EXISTING, 0, nullptr);
+    if (alone == INVALID_HANDLE_VALUE)
+        return;
+    LARGE_INTEGER size{};
+    FILE_DISPOSITION_INFO gone{TRUE};
+    if (GetFileSizeEx(alone, &size) && size.QuadPart == 0)
+        SetFileInformationByHandle(alone, FileDispositionInfo, &gone, sizeof gone);
+    CloseHandle(alone);
 }
 
 // FlushFileBuffers takes a folder opened for adding files (NtFlushBuffersFileEx
@@ -183,7 +177,7 @@ Opening NativeFileSystem::open(const std::filesystem::path& path) {
 // shared folder or FAT on a USB stick refuse it in ways of their own. The
 // report itself is flushed by then, and the system writes the folder as it
 // sees fit: the flush is tried, and what it answers taken as done.
-SystemCode NativeFileSystem::flushFolder(const std::filesystem::path& file) {
+SystemCode FileSystem::flushFolder(const std::filesystem::path& file) {
     const HANDLE folder = CreateFileW(longForm(file.parent_path()).c_str(), FILE_ADD_FILE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -194,7 +188,7 @@ SystemCode NativeFileSystem::flushFolder(const std::filesystem::path& file) {
     return error;
 }
 
-bool NativeFileSystem::folderFlushFailed(SystemCode) const {
+bool FileSystem::folderFlushFailed(SystemCode) const {
     return false;
 }
 

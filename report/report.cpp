@@ -112,7 +112,7 @@ QList<UnwritableCharacter> unwritableCharacters(const ControlText& textOf) {
 std::optional<WriteFailure> appendToFile(const QString& path, const QByteArray& bytes,
                                          std::chrono::milliseconds lockWait,
                                          const WhileWaiting& whileWaiting, FileSystem* system) {
-    NativeFileSystem native;
+    FileSystem native;
     const auto error = appendWhole(std::filesystem::path(path.toStdU16String()),
                                    std::string_view(bytes.constData(), std::size_t(bytes.size())),
                                    lockWait, whileWaiting, system ? *system : native);

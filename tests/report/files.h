@@ -15,9 +15,7 @@
 #include <io.h>
 #include <windows.h>
 #else
-#include <sched.h>
 #include <sys/file.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #endif
 
@@ -95,30 +93,14 @@ class HeldByAnotherProgram {
 #endif
 };
 
-// A file system of one page (4 KiB) to fill up for real: at `where`, a tmpfs
-// in this thread's own mount namespace, which root may make; under Wine a
-// folder on the drive tools/windows-check.sh makes of one (ZULCALC_SMALL_DRIVE).
-// `folder` is empty where there is none.
-struct SmallDisk {
-    explicit SmallDisk(QString where) {
-#ifdef _WIN32
-        where = qEnvironmentVariable("ZULCALC_SMALL_DRIVE") + "/zulcalc-test";
-        QDir(where).removeRecursively(); // an earlier case's
-        if (qEnvironmentVariableIsSet("ZULCALC_SMALL_DRIVE") && QDir().mkpath(where))
-#else
-        if (::unshare(CLONE_NEWNS) == 0 &&
-            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-            QDir().mkpath(where) &&
-            ::mount("zulcalc", QFile::encodeName(where), "tmpfs", 0, "size=4k") == 0)
-#endif
-            folder = where;
-    }
-#ifndef _WIN32
-    ~SmallDisk() {
-        ::umount2(QFile::encodeName(folder), MNT_DETACH);
-    }
-#endif
-    QString folder;
-};
+// Under Wine a folder on a drive of one page (4 KiB) that
+// tools/windows-check.sh makes as root, to fill up for real; empty where
+// there is none.
+inline QString smallDisk() {
+    const QString drive = qEnvironmentVariable("ZULCALC_SMALL_DRIVE"),
+                  folder = drive + "/zulcalc-test";
+    QDir(folder).removeRecursively(); // an earlier case's
+    return !drive.isEmpty() && QDir().mkpath(folder) ? folder : QString();
+}
 
 } // namespace zulcalc::testing_support
