@@ -64,32 +64,26 @@ inline bool holdLock(QFile& file) {
 #endif
 }
 
-// Another program holding the file as only Windows lets one: open so that no
-// one else may write it (Excel, a scanner, a sync client), or being deleted
-// until it lets go. Elsewhere nothing.
-class HeldByAnotherProgram {
-  public:
-    HeldByAnotherProgram([[maybe_unused]] const QString& path, [[maybe_unused]] bool deleting) {
+// Another program holding the file as only Windows lets one, until it is
+// destroyed: open so that no one else may write it (Excel, a scanner, a sync
+// client), or being deleted. Elsewhere nothing.
+struct HeldByAnotherProgram {
 #ifdef _WIN32
-        const std::wstring name = QDir::toNativeSeparators(path).toStdWString();
-        m_handle =
-            CreateFileW(name.c_str(), deleting ? DELETE : GENERIC_READ,
-                        FILE_SHARE_READ | (deleting ? FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0),
-                        nullptr, OPEN_EXISTING, 0, nullptr);
+    HeldByAnotherProgram(const QString& path, bool deleting)
+        : handle(CreateFileW(
+              qUtf16Printable(QDir::toNativeSeparators(path)), deleting ? DELETE : GENERIC_READ,
+              FILE_SHARE_READ | (deleting ? FILE_SHARE_WRITE | FILE_SHARE_DELETE : 0), nullptr,
+              OPEN_EXISTING, 0, nullptr)) {
         FILE_DISPOSITION_INFO gone{TRUE};
         if (deleting)
-            SetFileInformationByHandle(m_handle, FileDispositionInfo, &gone, sizeof gone);
-#endif
+            SetFileInformationByHandle(handle, FileDispositionInfo, &gone, sizeof gone);
     }
-#ifdef _WIN32
     ~HeldByAnotherProgram() {
-        CloseHandle(m_handle);
+        CloseHandle(handle);
     }
-    HeldByAnotherProgram(const HeldByAnotherProgram&) = delete;
-    HeldByAnotherProgram& operator=(const HeldByAnotherProgram&) = delete;
-
-  private:
-    HANDLE m_handle;
+    HANDLE handle;
+#else
+    HeldByAnotherProgram(const QString&, bool) {}
 #endif
 };
 

@@ -130,7 +130,7 @@ TEST_P(FileFaults, TheReportWholeOrNothingAndTheReason) {
         (setUp.contains("small-disk") || writeFile(folder + "/другой.txt", "another's file")) &&
         writeFile(dir.filePath("свой.txt"), {}) && (before.isEmpty() || writeFile(path, before)));
     if (shell && QProcess::execute("sh", {"-c", "cd \"$0\" && " + qs(row[1]).mid(3), folder}) != 0)
-        GTEST_SKIP() << "only root sets this up";
+        GTEST_SKIP() << "this user cannot set this up";
     // Another copy, or on Windows another program, holds the file until the
     // 5th look, or all along; another file may take the name meanwhile.
     QFile other(path);
