@@ -87,14 +87,4 @@ struct HeldByAnotherProgram {
 #endif
 };
 
-// Under Wine a folder on a drive of one page (4 KiB) that
-// tools/windows-check.sh makes as root, to fill up for real; empty where
-// there is none.
-inline QString smallDisk() {
-    const QString drive = qEnvironmentVariable("ZULCALC_SMALL_DRIVE"),
-                  folder = drive + "/zulcalc-test";
-    QDir(folder).removeRecursively(); // an earlier case's
-    return !drive.isEmpty() && QDir().mkpath(folder) ? folder : QString();
-}
-
 } // namespace zulcalc::testing_support
