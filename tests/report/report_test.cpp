@@ -193,17 +193,14 @@ TEST(ReportFile, TwoCopiesPrintingAtOnce) {
     if (const QByteArray copy = qgetenv("ZULCALC_COPY"); !copy.isEmpty()) {
         const bool cutShort = sizeLimit && copy == "b";
         std::cout << "ready" << std::endl;
-        std::string go;
-        std::getline(std::cin, go);
+        std::cin.get();
         limitFileSize(cutShort ? 5500 : -1);
         const auto failure = appendToFile(qEnvironmentVariable("ZULCALC_FILE"),
                                           copy.repeated(cutShort ? 6000 : 3000));
         std::cerr << (failure ? failure->reason.toStdString() : "printed") << std::endl;
         // The one cut short has written part of its report whichever went
         // first: failing with none of it left, it has cut that part back.
-        std::exit(bool(failure) == cutShort && !(failure && failure->reason.contains("осталось"))
-                      ? 0
-                      : 1);
+        std::exit(bool(failure) != cutShort || (failure && failure->reason.contains("осталось")));
     }
     const QTemporaryDir dir;
     const QString path = dir.filePath("Sample.txt");
@@ -214,10 +211,18 @@ TEST(ReportFile, TwoCopiesPrintingAtOnce) {
         QProcess copies[2];
         for (QProcess& copy : copies) {
             qputenv("ZULCALC_COPY", &copy == copies ? "a" : "b");
-            copy.start(QString::fromLocal8Bit(testing::internal::GetArgvs()[0]),
-                       {"--gtest_filter=ReportFile.TwoCopiesPrintingAtOnce"});
-            for (QByteArray said; !said.contains("ready") && copy.waitForReadyRead();)
-                said += copy.readAllStandardOutput();
+            // Wine fails a process's start now and then, whatever the program
+            // (CreateProcess gives ERROR_INTERNAL_ERROR about once in 3000
+            // starts under Xvfb): a copy that never ran has appended nothing,
+            // so it is started again, twice at most.
+            for (int start = 0; start < 3 && !copy.waitForStarted(); ++start) {
+                if (start > 0)
+                    std::cerr << "round " << round << ": a copy did not start, started again\n";
+                copy.start(QString::fromLocal8Bit(testing::internal::GetArgvs()[0]),
+                           {"--gtest_filter=ReportFile.TwoCopiesPrintingAtOnce"});
+            }
+            while (!copy.canReadLine() && copy.waitForReadyRead())
+                continue; // until it is ready
         }
         for (QProcess& copy : copies)
             copy.write("go\n");
