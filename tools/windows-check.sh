@@ -11,6 +11,13 @@ cd "$(dirname "$0")/.."
 bash tools/deps.sh g++-mingw-w64-x86-64-posix wine64 googletest xvfb xauth xdotool x11-utils imagemagick
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" # quiet, no Mono or Gecko installers
 unset QT_QPA_PLATFORM # Qt for Windows has its own platform only
+# A UTF-8 locale, a Russian one where it is made: Wine names Unix files in
+# the locale's character set, and in the C locale of a bare shell (as CI's
+# is) the installer made none of its Cyrillic shortcuts, and its pages were
+# never found by their titles.
+locale=ru_RU.UTF-8
+locale -a | grep -qix ru_RU.utf8 || locale=C.UTF-8
+export LANG=$locale LC_ALL=$locale
 if bash tools/windows/build-qt.sh --cached >/dev/null; then
     bash tools/windows-build.sh | tail -n 2
     # Built again meanwhile (the checks under Wine mostly wait) from a copy in
